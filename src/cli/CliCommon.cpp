@@ -1,0 +1,99 @@
+#include "cli/CliCommon.h"
+
+#include "settings/ExclusionList.h"
+#include "settings/Plist.h"
+
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace Cli {
+
+void printError(const QString& message)
+{
+    std::fprintf(stderr, "quorvel-cli: %s\n", message.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+void printOut(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+std::optional<QString> takeValue(QStringList& args, const QString& name, std::optional<CliError>& error)
+{
+    const qsizetype at = args.indexOf(name);
+    if (at < 0)
+        return std::nullopt;
+    if (at + 1 >= args.size()) {
+        error = CliError{QStringLiteral("%1 needs a value").arg(name)};
+        args.removeAt(at);
+        return std::nullopt;
+    }
+    QString value = args.at(at + 1);
+    args.remove(at, 2);
+    return value;
+}
+
+bool takeFlag(QStringList& args, const QString& name) { return args.removeAll(name) > 0; }
+
+std::optional<CliError> parseScanOptions(QStringList args, ScanOptions& out)
+{
+    std::optional<CliError> error;
+    out.json = takeFlag(args, QStringLiteral("--json"));
+    if (auto v = takeValue(args, QStringLiteral("--exclusions"), error))
+        out.exclusionsFile = *v;
+    if (auto v = takeValue(args, QStringLiteral("--threads"), error)) {
+        bool ok = false;
+        out.threads = v->toInt(&ok);
+        if (!ok || out.threads < 1 || out.threads > 256)
+            return CliError{QStringLiteral("--threads needs a number from 1 to 256")};
+    }
+    if (error)
+        return error;
+    for (const QString& arg : std::as_const(args))
+        if (arg.startsWith(QLatin1String("--")))
+            return CliError{QStringLiteral("unknown option %1").arg(arg)};
+    if (args.size() != 1)
+        return CliError{QStringLiteral("expected one PATH to scan")};
+    out.path = args.first();
+    return std::nullopt;
+}
+
+std::optional<CliError> loadExclusions(const ScanOptions& options, std::shared_ptr<const ExclusionList>& out)
+{
+    if (options.exclusionsFile.isEmpty()) {
+        out = ExclusionList::loadShared();
+        return std::nullopt;
+    }
+    QString why;
+    const QVariantMap dict = Plist::readDictionary(options.exclusionsFile, &why);
+    if (!why.isEmpty())
+        return CliError{QStringLiteral("cannot read the exclusion list %1: %2").arg(options.exclusionsFile, why)};
+    auto list = std::make_shared<const ExclusionList>(dict);
+    ExclusionList::setShared(list);
+    out = list;
+    return std::nullopt;
+}
+
+std::optional<CliError> checkScanPath(const QString& path, const ExclusionList& exclusions)
+{
+    const QByteArray bytes = QFile::encodeName(path);
+    const int fd = ::open(bytes.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        return CliError{QStringLiteral("cannot scan '%1': %2").arg(path, QString::fromLocal8Bit(std::strerror(err)))};
+    }
+    ::close(fd);
+    if (exclusions.isExcludedDirectory(path))
+        return CliError{QStringLiteral("'%1' is excluded from scanning (see ExclusionList.plist)").arg(path)};
+    return std::nullopt;
+}
+
+} // namespace Cli

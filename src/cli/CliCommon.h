@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+class ExclusionList;
+
+// Exit codes of quorvel-cli.
+namespace ExitCode {
+constexpr int Ok = 0;
+constexpr int Failed = 1; // the command ran, but some of its work failed
+constexpr int Usage = 2;  // bad arguments, a missing or unreadable path, nothing done
+} // namespace ExitCode
+
+// Options shared by the commands that scan.
+struct ScanOptions {
+    bool json = false;
+    QString exclusionsFile; // empty: the shared list from the documents folder
+    int threads = 0;        // 0: the scanner's default
+    QString path;
+};
+
+// A failure to report on stderr with its exit code.
+struct CliError {
+    QString message;
+    int exitCode = ExitCode::Usage;
+};
+
+namespace Cli {
+
+// Prints "quorvel-cli: <message>" on stderr.
+void printError(const QString& message);
+void printOut(const QString& text);
+
+// Takes "--name VALUE" from args (removing both); nullopt when absent. Sets *error when the
+// value is missing.
+std::optional<QString> takeValue(QStringList& args, const QString& name, std::optional<CliError>& error);
+// Takes a flag ("--json") from args; true when present.
+bool takeFlag(QStringList& args, const QString& name);
+
+// Parses the options common to scanning commands; the single remaining argument is PATH.
+std::optional<CliError> parseScanOptions(QStringList args, ScanOptions& out);
+
+// The exclusion list for a scan: the file given with --exclusions (read only, nothing
+// written), or the shared list loaded as the application does at start-up.
+std::optional<CliError> loadExclusions(const ScanOptions& options, std::shared_ptr<const ExclusionList>& out);
+
+// Checks that PATH is a folder that can be read and is not excluded.
+std::optional<CliError> checkScanPath(const QString& path, const ExclusionList& exclusions);
+
+} // namespace Cli

@@ -1,0 +1,46 @@
+// quorvel-cli: Quorvel's scan and reports in a terminal.
+
+#include "cli/CliCommon.h"
+#include "cli/ScanCommand.h"
+#include "settings/Log.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+const char kUsage[] =
+    "Usage: quorvel-cli COMMAND [OPTIONS] ...\n"
+    "\n"
+    "Commands:\n"
+    "  scan [--json] [--exclusions FILE] [--threads N] PATH\n"
+    "      Scan PATH and print its size, size on disk, files, folders and scan time.\n"
+    "\n"
+    "Options for every command:\n"
+    "  --log-stderr   write log lines to stderr instead of the log file\n"
+    "  --help         show this text\n";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Quorvel"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
+
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty() || args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        std::fputs(kUsage, args.isEmpty() ? stderr : stdout);
+        return args.isEmpty() ? ExitCode::Usage : ExitCode::Ok;
+    }
+    // The terminal's stderr is for the command's own errors; log lines go to the log file.
+    if (!Cli::takeFlag(args, QStringLiteral("--log-stderr")))
+        Log::setSink(Log::Sink::LogFile);
+
+    const QString command = args.takeFirst();
+    if (command == QLatin1String("scan"))
+        return Cli::runScan(args);
+    Cli::printError(QStringLiteral("unknown command '%1' (see --help)").arg(command));
+    return ExitCode::Usage;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "scan/NodeArena.h"
+#include "scan/TFoldInfo.h"
+
+#include <QString>
+
+#include <memory>
+
+// One scanned folder or volume: the root node and the arena that owns every node beneath
+// it. Destroying the tree frees all its nodes at once; nodes must not be used after that.
+//
+// The root differs from the other nodes: it keeps its own path (exactly as the scan was
+// asked for it) as its name bytes, has a display name for sName(), is not marked as a
+// folder, has no item information and its times are 0.
+class ScanTree {
+public:
+    ScanTree(const QString& path, const QString& displayName);
+    ScanTree(const ScanTree&) = delete;
+    ScanTree& operator=(const ScanTree&) = delete;
+
+    TFoldInfo* root() const { return root_; }
+    NodeArena& arena() { return arena_; }
+    const NodeArena& arena() const { return arena_; }
+
+    // Number of nodes made in this tree besides the root (removed ones included).
+    std::size_t nodeCount() const { return nodeCount_; }
+    void countNode() { ++nodeCount_; }
+
+private:
+    NodeArena arena_;
+    TFoldInfo* root_ = nullptr;
+    std::size_t nodeCount_ = 0;
+};

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "scan/TFoldInfo.h"
+
+#include <QString>
+#include <QVariantMap>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <string>
+#include <unordered_map>
+
+class ExclusionList;
+
+// Receives the scanner's progress reports, on the scanning thread.
+class TFolderScannerDelagate {
+public:
+    virtual ~TFolderScannerDelagate() = default;
+    // A folder is about to be listed: {"fpath": its path, "folders": folders found so far}.
+    virtual void scanProgress(const QVariantMap& info) = 0;
+};
+
+// The process-wide abort flag: cleared when a scan starts, raised by a cancel.
+std::atomic<bool>& isScanAborted();
+
+// Walks a folder and everything beneath it into the tree under a root node.
+//
+// Which entries enter the tree, in the order tested: symbolic links never do; nor does
+// anything whose path ends in ".lproj"; nor paths the exclusion list covers; folders whose
+// name starts with "." are passed over except the trash (".Trash" in any case); files named
+// ".DS_Store" are passed over. Application bundles become one folder node with isApp set,
+// kind "Application" and their whole content beneath them.
+//
+// Each folder is listed completely before any subfolder is entered; children keep the
+// order the directory returned. With more than one thread, helper threads read folders
+// ahead of the walk; the tree, the progress reports and the points where an abort is seen
+// are the same as with one.
+//
+// One scanner serves one scan at a time; folder totals are computed afterwards (below).
+class TFolderScanner {
+public:
+    TFolderScanner();
+    ~TFolderScanner();
+    TFolderScanner(const TFolderScanner&) = delete;
+    TFolderScanner& operator=(const TFolderScanner&) = delete;
+
+    void setDelegate(TFolderScannerDelagate* delegate) { delegate_ = delegate; }
+    TFolderScannerDelagate* delegate() const { return delegate_; }
+
+    // Threads reading directories: 1 reads everything on the scan thread.
+    void setThreadCount(int threads) { threads_ = threads < 1 ? 1 : threads; }
+    int threadCount() const { return threads_; }
+    static int defaultThreadCount();
+
+    // The exclusion list the next scans use; by default the shared list as it stands when
+    // a scan starts.
+    void setExclusionList(std::shared_ptr<const ExclusionList> list) { exclusions_ = std::move(list); }
+
+    // Scans the root's path into its (empty) child list. Returns true when the walk
+    // completed; false when it was aborted or the root folder could not be opened.
+    bool scanFolder(TFoldInfo* root);
+
+    // Folders found by the current or last scan.
+    qint64 iScanFolders() const { return iScanFolders_.load(std::memory_order_relaxed); }
+
+    // The kind text of a file, from its extension: "Unknown File Type" when there is none;
+    // apostrophes removed. Looked up once per distinct extension.
+    QString getKindString(const QString& path);
+    KindTable::Id kindForName(std::string_view name);
+
+    // Sends one progress report for the folder to the delegate.
+    void postNotificationForParsingFolder(const QString& path);
+
+    // Subtracts a node already taken out of its parent's child list from every ancestor:
+    // one file (files and applications) or one folder from the counts, and its sizes.
+    static void reduceSizeForParentOf(TFoldInfo* node);
+    static void reduceSizeOfNode(TFoldInfo* node, TFoldInfo* fromParentNode);
+
+    // Totals (see AnalysisLib). This variant leaves an application's counts at 0.
+    static void ReadFileFolderCountAndSize(std::span<TFoldInfo* const> list, TFolderInfo& folderInfo);
+    void ReadFoldersForTreeExplorer(std::span<TFoldInfo* const> list);
+    // Totals of the root's children, then the root's own counts and sizes. Holds lock().
+    void ReadFilesCountAndSizeForRoot(TFoldInfo* root);
+
+    std::mutex& lock() { return mutex_; }
+
+private:
+    struct Walk;
+    struct FolderTask;
+    bool scanMe(Walk& walk, FolderTask& task, std::size_t depth);
+
+    TFolderScannerDelagate* delegate_ = nullptr;
+    int threads_;
+    std::shared_ptr<const ExclusionList> exclusions_;
+    std::atomic<qint64> iScanFolders_{0};
+    std::unordered_map<std::string, KindTable::Id> kindCache_;
+    std::mutex mutex_;
+};

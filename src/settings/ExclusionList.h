@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct AccessFacts;
+
+// The folders and files a scan must not enter, and whether protected system locations
+// are configured, kept in "ExclusionList.plist" in the documents folder.
+//
+// One shared list serves the whole process. It is never edited in place: saving a change
+// builds a new list and swaps the shared pointer, so a running scan keeps the list it
+// started with.
+class ExclusionList {
+public:
+    ExclusionList() = default; // empty list; nothing loaded
+
+    // initWithExclusionDict: a list built from a dictionary in the file's layout; the file
+    // is not touched.
+    explicit ExclusionList(const QVariantMap& exclusionDict);
+
+    // The file's path: "%@/Documents" over the home folder + "ExclusionList.plist".
+    static QString filePath();
+
+    // Loads the file if it exists, otherwise writes the default file first; then derives
+    // the working lists. An unparsable file leaves every list empty (nothing excluded).
+    void readAndLoadExclusionList();
+
+    // Builds the default dictionary, makes it the loaded one and writes it atomically.
+    // A failed write is not reported; the defaults are used anyway.
+    void makeExclusionListFile();
+
+    // The default dictionary with all three sections.
+    static QVariantMap defaultExclusionDict();
+    // The default excluded folders and protected folders, in order, after the Linux
+    // adjustments (entries that are a prefix of the home folder left out, "/sys" added).
+    static QStringList defaultExcludedPaths();
+    static QStringList defaultNotDeletablePaths();
+
+    // Creates "exclusion.plist" in the documents folder with its defaults when missing.
+    // Nothing reads it back; an existing file is left alone.
+    static void makeStartupExclusionFileIfMissing();
+
+    // YES when the path begins with any excluded entry (raw, case-sensitive prefix).
+    bool isExcludedDirectory(const QString& path) const;
+    bool isExcludedDirectory(std::string_view pathBytes) const;
+
+    // YES when the item may be removed: it is deletable and writable by the current user.
+    // NO when no protected locations are configured. (The name says the opposite of the
+    // answer; callers treat NO as protected.)
+    bool isNotDeletableItem(const QString& path) const;
+    // The same from facts already in hand (the scanner's per-entry test).
+    bool isNotDeletableItem(const AccessFacts& item, const AccessFacts& parent) const;
+
+    bool excludeFilePackage() const { return excludeFilePackage_; }
+    const QVariantMap& dictExclusion() const { return dictExclusion_; }
+    const QStringList& excDirPath() const { return excDirPath_; }
+    const QStringList& dirNotDeleted() const { return dirNotDeleted_; }
+    // The excluded entries as bytes, for the scanner's prefix tests.
+    const std::vector<std::string>& excludedPrefixes() const { return excludedBytes_; }
+
+    // The process-wide list (an empty one until something is loaded) and its replacement.
+    static std::shared_ptr<const ExclusionList> shared();
+    static void setShared(std::shared_ptr<const ExclusionList> list);
+    // Loads the shared list from the documents folder, as at start-up.
+    static std::shared_ptr<const ExclusionList> loadShared();
+
+private:
+    void deriveLists();
+
+    QVariantMap dictExclusion_;
+    QStringList excDirPath_;
+    QStringList dirNotDeleted_;
+    std::vector<std::string> excludedBytes_;
+    bool excludeFilePackage_ = false;
+};
