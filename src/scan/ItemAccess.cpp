@@ -5,22 +5,19 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
-const UserIdentity& UserIdentity::current()
+UserIdentity UserIdentity::current()
 {
-    static const UserIdentity identity = [] {
-        UserIdentity id;
-        id.uid = ::geteuid();
-        id.gid = ::getegid();
-        const int n = ::getgroups(0, nullptr);
-        if (n > 0) {
-            id.groups.resize(size_t(n));
-            const int got = ::getgroups(n, id.groups.data());
-            id.groups.resize(size_t(std::max(got, 0)));
-        }
-        std::sort(id.groups.begin(), id.groups.end());
-        return id;
-    }();
-    return identity;
+    UserIdentity id;
+    id.uid = ::geteuid();
+    id.gid = ::getegid();
+    const int n = ::getgroups(0, nullptr);
+    if (n > 0) {
+        id.groups.resize(size_t(n));
+        const int got = ::getgroups(n, id.groups.data());
+        id.groups.resize(size_t(std::max(got, 0)));
+    }
+    std::sort(id.groups.begin(), id.groups.end());
+    return id;
 }
 
 bool UserIdentity::inGroup(gid_t group) const

@@ -13,7 +13,8 @@ struct UserIdentity {
     gid_t gid = 0;
     std::vector<gid_t> groups; // supplementary groups, sorted
 
-    static const UserIdentity& current();
+    // The identity of the process now (read afresh on each call: a few system calls).
+    static UserIdentity current();
     bool isRoot() const { return uid == 0; }
     bool inGroup(gid_t group) const;
 };

@@ -132,6 +132,7 @@ void markAsApplication(TFoldInfo* folder)
 struct TFolderScanner::Walk {
     ScanTree& tree;
     const ExclusionList* exclusions;
+    UserIdentity user; // who may delete what, read once per scan
     std::unique_ptr<ReadAheadPool> pool;
     std::vector<std::vector<TFoldInfo*>> childrenByDepth; // reused buffers, one per depth
 };
@@ -161,7 +162,7 @@ bool TFolderScanner::scanFolder(TFoldInfo* root)
         return false;
     iScanFolders_ = 0;
     std::shared_ptr<const ExclusionList> exclusions = exclusions_ ? exclusions_ : ExclusionList::shared();
-    Walk walk{*tree, exclusions.get(), nullptr, {}};
+    Walk walk{*tree, exclusions.get(), UserIdentity::current(), nullptr, {}};
     if (threads_ > 1)
         walk.pool = std::make_unique<ReadAheadPool>(threads_ - 1, isScanAborted());
 
@@ -232,6 +233,8 @@ bool TFolderScanner::scanMe(Walk& walk, FolderTask& task, std::size_t depth)
             }
             children.push_back(node);
             iScanFolders_.fetch_add(1, std::memory_order_relaxed);
+            if (nodeAdded_)
+                nodeAdded_(*node);
 
             FolderTask sub;
             sub.node = node;
@@ -257,13 +260,15 @@ bool TFolderScanner::scanMe(Walk& walk, FolderTask& task, std::size_t depth)
             node->setIsNonDeleteableFile(false);
             if (walk.exclusions) {
                 const AccessFacts facts{entry.mode, entry.uid, entry.gid, listing.readOnly};
-                if (!walk.exclusions->isNotDeletableItem(facts, folderFacts))
+                if (!walk.exclusions->isNotDeletableItem(walk.user, facts, folderFacts))
                     node->setIsNonDeleteableFile(true);
             }
             node->setKindId(kindForName(name));
             children.push_back(node);
             if (executable && name == "AppRun")
                 holdsAppRun = true;
+            if (nodeAdded_)
+                nodeAdded_(*node);
         }
     }
 

@@ -6,6 +6,7 @@
 #include <QVariantMap>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -86,6 +87,10 @@ public:
 
     std::mutex& lock() { return mutex_; }
 
+    // Called on the scan thread after each node is added to its folder's list, before the
+    // next entry is looked at. Lets tests stop a scan at a known place.
+    void setNodeAddedCallback(std::function<void(const TFoldInfo&)> callback) { nodeAdded_ = std::move(callback); }
+
 private:
     struct Walk;
     struct FolderTask;
@@ -96,5 +101,6 @@ private:
     std::shared_ptr<const ExclusionList> exclusions_;
     std::atomic<qint64> iScanFolders_{0};
     std::unordered_map<std::string, KindTable::Id> kindCache_;
+    std::function<void(const TFoldInfo&)> nodeAdded_;
     std::mutex mutex_;
 };

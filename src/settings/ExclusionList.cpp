@@ -153,11 +153,11 @@ bool ExclusionList::isExcludedDirectory(const QString& path) const
     return isExcludedDirectory(std::string_view(bytes.constData(), size_t(bytes.size())));
 }
 
-bool ExclusionList::isNotDeletableItem(const AccessFacts& item, const AccessFacts& parent) const
+bool ExclusionList::isNotDeletableItem(const UserIdentity& user, const AccessFacts& item,
+                                       const AccessFacts& parent) const
 {
     if (dirNotDeleted_.isEmpty())
         return false;
-    const UserIdentity& user = UserIdentity::current();
     return ItemAccess::isDeletable(user, item, parent) && ItemAccess::isWritable(user, item);
 }
 
@@ -172,7 +172,7 @@ bool ExclusionList::isNotDeletableItem(const QString& path) const
     if (!ItemAccess::readFacts(bytes.constData(), item)
         || !ItemAccess::readFacts(parentBytes.constData(), parent))
         return false;
-    return isNotDeletableItem(item, parent);
+    return isNotDeletableItem(UserIdentity::current(), item, parent);
 }
 
 std::shared_ptr<const ExclusionList> ExclusionList::shared()

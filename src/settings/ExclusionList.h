@@ -9,6 +9,7 @@
 #include <vector>
 
 struct AccessFacts;
+struct UserIdentity;
 
 // The folders and files a scan must not enter, and whether protected system locations
 // are configured, kept in "ExclusionList.plist" in the documents folder.
@@ -54,8 +55,8 @@ public:
     // NO when no protected locations are configured. (The name says the opposite of the
     // answer; callers treat NO as protected.)
     bool isNotDeletableItem(const QString& path) const;
-    // The same from facts already in hand (the scanner's per-entry test).
-    bool isNotDeletableItem(const AccessFacts& item, const AccessFacts& parent) const;
+    // The same from facts already in hand (the scanner's per-entry test), for `user`.
+    bool isNotDeletableItem(const UserIdentity& user, const AccessFacts& item, const AccessFacts& parent) const;
 
     bool excludeFilePackage() const { return excludeFilePackage_; }
     const QVariantMap& dictExclusion() const { return dictExclusion_; }

@@ -18,8 +18,8 @@ int main(int argc, char** argv)
     if (!home.isValid())
         return 3;
     TestSupport::setTestHome(home.path());
-    std::setenv("LANG", "C", 1);
-    std::setenv("LC_ALL", "C", 1);
+    ::setenv("LANG", "C", 1);
+    ::setenv("LC_ALL", "C", 1);
 
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvel"));

@@ -1,0 +1,175 @@
+#include "common/TestSupport.h"
+#include "reports/ReportRows.h"
+#include "scan/AnalysisLib.h"
+#include "scan/ScanFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+using TestSupport::TempTree;
+
+TEST(TreeTotals, RootTotalsCountFilesFoldersAndHardLinksUnderEachName)
+{
+    TempTree t;
+    t.file(QStringLiteral("one.bin"), 1000000);
+    t.hardlink(QStringLiteral("one.bin"), QStringLiteral("two.bin"));
+    t.file(QStringLiteral("a/b/c.txt"), 10);
+    t.mkdir(QStringLiteral("a/empty"));
+    t.file(QStringLiteral("Viewer.app/Contents/Info.plist"), 5);
+    t.file(QStringLiteral("Viewer.app/Contents/bin/viewer"), 95);
+
+    auto tree = scanInto(t.path(), 1);
+    TFolderScanner scanner;
+    scanner.ReadFilesCountAndSizeForRoot(tree->root());
+    const TFoldInfo* root = tree->root();
+    EXPECT_EQ(root->cSize(), 2000000u + 10u + 100u);
+    // one.bin, two.bin, c.txt and the application as one file.
+    EXPECT_EQ(root->cFiles(), 4);
+    EXPECT_EQ(root->cFolders(), 3); // a, a/b, a/empty
+    const TFoldInfo* app = findNode(tree->root(), QStringLiteral("Viewer.app"));
+    EXPECT_EQ(app->cSize(), 100u);
+    EXPECT_EQ(app->cFiles(), 0); // the scanner's variant leaves an application's counts alone
+    EXPECT_EQ(app->cFolders(), 0);
+}
+
+TEST(TreeTotals, PlainVariantCountsApplicationContent)
+{
+    TempTree t;
+    t.file(QStringLiteral("Viewer.app/Contents/Info.plist"), 5);
+    t.file(QStringLiteral("Viewer.app/Contents/bin/viewer"), 95);
+    auto tree = scanInto(t.path(), 1);
+    AnalysisLib().ReadFoldersForTreeExplorer(tree->root()->SubList());
+    const TFoldInfo* app = tree->root()->child(0);
+    EXPECT_EQ(app->cFiles(), 2);
+    EXPECT_EQ(app->cFolders(), 2);
+}
+
+TEST(TreeTotals, EmptyFoldersAndZeroByteFiles)
+{
+    TempTree t;
+    t.mkdir(QStringLiteral("only-folders/x/y/z"));
+    t.mkdir(QStringLiteral("only-folders/w"));
+    t.file(QStringLiteral("zeros/a"), 0);
+    t.file(QStringLiteral("zeros/b"), 0);
+    auto tree = scanInto(t.path(), 1);
+    AnalysisLib lib;
+    lib.ReadFoldersForTreeExplorer(tree->root()->SubList());
+    const TFoldInfo* onlyFolders = findNode(tree->root(), QStringLiteral("only-folders"));
+    EXPECT_EQ(onlyFolders->cSize(), 0u);
+    EXPECT_EQ(onlyFolders->cFiles(), 0);
+    EXPECT_EQ(onlyFolders->cFolders(), 4);
+
+    const TFoldInfo* zeros = findNode(tree->root(), QStringLiteral("zeros"));
+    lib.ReadFoldersForTreeExplorer(zeros->SubList());
+    for (const TFoldInfo* file : zeros->SubList()) {
+        EXPECT_TRUE(file->bPerCalculated());
+        EXPECT_EQ(file->fPercent(), 0.0f);
+    }
+    // An empty list changes nothing and does not fail.
+    lib.ReadFoldersForTreeExplorer({});
+    TFolderInfo none;
+    AnalysisLib::ReadFileFolderCountAndSize({}, none);
+    EXPECT_EQ(none.cFiles, 0);
+}
+
+TEST(TreeTotals, SharesOfOneListAddUpToAHundredAndAreLatched)
+{
+    TempTree t;
+    t.file(QStringLiteral("a.bin"), 333);
+    t.file(QStringLiteral("b/c.bin"), 333);
+    t.file(QStringLiteral("b/d.bin"), 1);
+    t.file(QStringLiteral("e.bin"), 777);
+    auto tree = scanInto(t.path(), 1);
+    AnalysisLib lib;
+    const auto list = tree->root()->SubList();
+    lib.ReadFoldersForTreeExplorer(list);
+    const double sum = std::accumulate(list.begin(), list.end(), 0.0,
+                                       [](double s, const TFoldInfo* n) { return s + n->fPercent(); });
+    EXPECT_NEAR(sum, 100.0, 1e-3);
+
+    // A node keeps the share of the first list it was computed in.
+    TFoldInfo* b = findNode(tree->root(), QStringLiteral("b"));
+    const float first = b->fPercent();
+    lib.ReadFoldersForTreeExplorer(std::span<TFoldInfo* const>(&b, 1));
+    EXPECT_EQ(b->fPercent(), first);
+}
+
+TEST(TreeTotals, RemovalSubtractsOneFolderAndItsSizeFromEveryAncestor)
+{
+    TempTree t;
+    for (int i = 0; i < 10; ++i)
+        t.file(QStringLiteral("top/mid/victim/f%1").arg(i), 100);
+    t.file(QStringLiteral("top/mid/keep.txt"), 5);
+    auto tree = scanInto(t.path(), 1);
+    TFolderScanner scanner;
+    scanner.ReadFilesCountAndSizeForRoot(tree->root());
+    TFoldInfo* mid = findNode(tree->root(), QStringLiteral("top/mid"));
+    AnalysisLib().ReadFoldersForTreeExplorer(mid->SubList());
+    AnalysisLib().ReadFoldersForTreeExplorer(mid->PFoldInfo()->SubList());
+    TFoldInfo* victim = findNode(tree->root(), QStringLiteral("top/mid/victim"));
+    TFoldInfo* top = mid->PFoldInfo();
+    ASSERT_EQ(mid->cSize(), 1005u);
+    const auto rootFiles = tree->root()->cFiles();
+    const auto rootFolders = tree->root()->cFolders();
+
+    ASSERT_TRUE(mid->removeFromSubList(victim));
+    TFolderScanner::reduceSizeForParentOf(victim);
+    for (const TFoldInfo* ancestor : {static_cast<const TFoldInfo*>(mid), static_cast<const TFoldInfo*>(top),
+                                      static_cast<const TFoldInfo*>(tree->root())})
+        EXPECT_EQ(ancestor->cSize(), 5u);
+    EXPECT_EQ(mid->cFolders(), 0);
+    EXPECT_EQ(mid->cFiles(), 11); // counts drop by one folder only, not by its content
+    EXPECT_EQ(tree->root()->cFolders(), rootFolders - 1);
+    EXPECT_EQ(tree->root()->cFiles(), rootFiles);
+    EXPECT_EQ(childNames(mid), QStringList{QStringLiteral("keep.txt")});
+
+    // The latch keeps the corrected values.
+    AnalysisLib().ReadFoldersForTreeExplorer(top->SubList());
+    EXPECT_EQ(mid->cSize(), 5u);
+
+    // A file counts as one file.
+    TFoldInfo* keep = mid->child(0);
+    mid->removeFromSubList(keep);
+    TFolderScanner::reduceSizeForParentOf(keep);
+    EXPECT_EQ(mid->cFiles(), 10);
+    EXPECT_EQ(tree->root()->cSize(), 0u);
+}
+
+TEST(TreeTotals, AllFoldersListIsPreOrderWithoutApplications)
+{
+    TempTree t;
+    t.file(QStringLiteral("a/a1/x.txt"), 4);
+    t.mkdir(QStringLiteral("a/a2"));
+    t.file(QStringLiteral("b/y.txt"), 6);
+    t.file(QStringLiteral("Tool.app/Contents/Info.plist"), 1);
+    t.mkdir(QStringLiteral("Tool.app/Contents/Resources"));
+    auto tree = scanInto(t.path(), 1);
+    std::vector<TAllFoldInfo> rows;
+    AnalysisLib().LoadAllFolders(0, tree->root()->SubList(), rows);
+
+    // Expected pre-order, from the tree's own child order.
+    QStringList expected;
+    std::function<void(const TFoldInfo*)> walk = [&](const TFoldInfo* node) {
+        for (const TFoldInfo* child : node->SubList()) {
+            if (!child->isFolder() || child->isApp())
+                continue;
+            expected.append(child->sPath());
+            walk(child);
+        }
+    };
+    walk(tree->root());
+    QStringList got;
+    for (const TAllFoldInfo& row : rows)
+        got.append(row.sPath);
+    EXPECT_EQ(got, expected);
+    ASSERT_EQ(rows.size(), 4u);
+    for (const TAllFoldInfo& row : rows) {
+        EXPECT_EQ(row.Size, row.foldInfo->cSize());
+        if (row.sName == QLatin1String("a")) {
+            EXPECT_EQ(row.Size, 4u);
+            EXPECT_EQ(row.Files, 1);
+            EXPECT_EQ(row.Folders, 2);
+        }
+    }
+}
