@@ -280,14 +280,16 @@ bool TFolderScanner::scanMe(Walk& walk, FolderTask& task, std::size_t depth)
     if (stopped || aborted())
         return false;
 
-    if (walk.pool && !subfolders.empty()) {
+    // The walk enters the first subfolder at once and reads it itself; the helpers read
+    // the later ones meanwhile, so they are ready when the walk comes back up.
+    if (walk.pool && subfolders.size() > 1) {
         std::vector<DirLocation> locations;
-        locations.reserve(subfolders.size());
-        for (const FolderTask& sub : subfolders)
-            locations.push_back(sub.location);
+        locations.reserve(subfolders.size() - 1);
+        for (std::size_t i = 1; i < subfolders.size(); ++i)
+            locations.push_back(subfolders[i].location);
         std::vector<ReadAheadPool::JobPtr> jobs = walk.pool->submitInReverse(std::move(locations));
         for (std::size_t i = 0; i < jobs.size(); ++i)
-            subfolders[i].job = std::move(jobs[i]);
+            subfolders[i + 1].job = std::move(jobs[i]);
     }
     listing = DirListing(); // the entries are in the tree now; subfolders hold the descriptor
 
