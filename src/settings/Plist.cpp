@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 #include <QTimeZone>
 
 #include <plist/plist.h>
@@ -184,17 +185,85 @@ QByteArray toXml(const QVariant& value)
     return bytes;
 }
 
-bool writeFile(const QString& path, const QVariant& value, QString* error)
+namespace {
+
+QByteArray rootToXml(plist_t root)
+{
+    char* xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(root, &xml, &length);
+    QByteArray bytes(xml, qsizetype(length));
+    plist_to_xml_free(xml);
+    return bytes;
+}
+
+bool saveAtomically(const QString& path, const QByteArray& xml, QString* error)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
-    const QByteArray xml = toXml(value);
     if (!file.open(QIODevice::WriteOnly) || file.write(xml) != xml.size() || !file.commit()) {
         if (error)
             *error = file.errorString();
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool writeFile(const QString& path, const QVariant& value, QString* error)
+{
+    return saveAtomically(path, toXml(value), error);
+}
+
+std::optional<OrderedDict> readOrderedDictionary(const QString& path, QString* error)
+{
+    const auto fail = [error](const QString& why) -> std::optional<OrderedDict> {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(path + QStringLiteral(": ") + file.errorString());
+    const QByteArray xml = file.readAll();
+    if (xml.trimmed().isEmpty())
+        return fail(path + QStringLiteral(": empty property list"));
+    plist_t root = nullptr; // must start out null, see fromXml
+    plist_from_xml(xml.constData(), uint32_t(xml.size()), &root);
+    if (!root)
+        return fail(path + QStringLiteral(": not a valid XML property list"));
+    PlistPtr owner(root);
+    if (plist_get_node_type(root) != PLIST_DICT)
+        return fail(path + QStringLiteral(": the root is not a dictionary"));
+
+    OrderedDict entries;
+    QSet<QString> seen;
+    plist_dict_iter it = nullptr;
+    plist_dict_new_iter(root, &it);
+    for (;;) {
+        char* key = nullptr;
+        plist_t value = nullptr;
+        plist_dict_next_item(root, it, &key, &value);
+        if (!key)
+            break;
+        QString name = QString::fromUtf8(key);
+        free(key);
+        if (seen.contains(name))
+            continue;
+        seen.insert(name);
+        entries.append({name, toVariant(value)});
+    }
+    free(it);
+    return entries;
+}
+
+bool writeOrderedDictionary(const QString& path, const OrderedDict& dict, QString* error)
+{
+    PlistPtr root(plist_new_dict());
+    for (const auto& [key, value] : dict)
+        plist_dict_set_item(root.get(), key.toUtf8().constData(), fromVariant(value));
+    return saveAtomically(path, rootToXml(root.get()), error);
 }
 
 QVariantMap readDictionary(const QString& path, QString* error)

@@ -4,6 +4,7 @@
 #include <QVariant>
 
 #include <optional>
+#include <utility>
 
 // XML property lists, the format of every file Quorvel writes.
 //
@@ -38,5 +39,16 @@ QVariantMap readDictionary(const QString& path, QString* error = nullptr);
 
 // Reads an array of strings from a dictionary entry (non-string items are skipped).
 QStringList stringList(const QVariantMap& dict, const QString& key);
+
+// A root dictionary with its keys in the order the file holds them (QVariantMap sorts).
+// A key that the file repeats keeps its first place and its first value.
+using OrderedDict = QList<std::pair<QString, QVariant>>;
+
+// Reads a file whose root is a dictionary, keeping the stored key order. Absent (and *error
+// set) when the file cannot be read or parsed or its root is not a dictionary.
+std::optional<OrderedDict> readOrderedDictionary(const QString& path, QString* error = nullptr);
+
+// Writes the entries as a root dictionary in their list order, atomically as writeFile.
+bool writeOrderedDictionary(const QString& path, const OrderedDict& dict, QString* error = nullptr);
 
 } // namespace Plist
