@@ -2,6 +2,7 @@
 // folder before anything reads them, so no test ever touches the real home or trash.
 
 #include "common/TestSupport.h"
+#include "settings/Log.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvel"));
     QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
     QLocale::setDefault(QLocale::c());
+    Log::setSink(Log::Sink::Discard); // tests that read log lines choose their own sink
 
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

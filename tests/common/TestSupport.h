@@ -7,7 +7,18 @@
 
 #include <cstdint>
 #include <functional>
+#include <ostream>
 #include <string>
+
+// Readable QString and QStringList values in test failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QStringList& list, std::ostream* os)
+{
+    *os << '{';
+    for (qsizetype i = 0; i < list.size(); ++i)
+        *os << (i ? ", \"" : "\"") << list[i].toStdString() << '"';
+    *os << '}';
+}
 
 // Helpers for tests that build real fixture trees in temporary folders.
 namespace TestSupport {

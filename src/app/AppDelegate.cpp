@@ -1,0 +1,294 @@
+#include "app/AppDelegate.h"
+
+#include "app/ProgressWindowController.h"
+#include "scan/DirectoryParser.h"
+#include "settings/CommonFuncs.h"
+#include "settings/ExclusionList.h"
+#include "settings/GeneralLib.h"
+#include "settings/Log.h"
+#include "settings/Paths.h"
+#include "settings/Plist.h"
+#include "settings/TextFormat.h"
+#include "settings/TypeCatalog.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QMetaObject>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+QString displayNameForPath(const QString& path)
+{
+    const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    if (clean == QLatin1String("/"))
+        return clean;
+    return QFileInfo(clean).fileName();
+}
+
+} // namespace
+
+AppDelegate::AppDelegate(UserInterface& ui, Scheduler& scheduler, QObject* parent)
+    : QObject(parent), ui_(ui), scheduler_(scheduler)
+{
+}
+
+AppDelegate::~AppDelegate()
+{
+    if (scanThread_.joinable()) {
+        // The scan thread hands its tree over on this thread: keep serving it until it ends.
+        isScanAborted().store(true);
+        while (scanning_)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        scanThread_.join();
+    }
+}
+
+void AppDelegate::loadSettingsAndCatalogs()
+{
+    ExclusionList::loadShared();
+    GeneralLib::registerUserDefaultsForSettings();
+    GeneralLib::readRegistry();
+    TypeCatalog::readAndUpdateGlobalsForParsing();
+}
+
+void AppDelegate::awakeFromNib()
+{
+    std::lock_guard guard(mutex_);
+    if (awoken_)
+        return;
+    awoken_ = true;
+    isScannedSomeThing_ = false;
+    CommonFuncs::setUnitBase(1000);
+    parseDiskDrives();
+    setToolBarButtonEnabled(false);
+    scheduler_.schedule(1200ms, [this] { Q_EMIT startupDialogRequested(); });
+}
+
+void AppDelegate::applicationDidFinishLaunching() { Paths::ensureFolder(Paths::supportFolder()); }
+
+void AppDelegate::parseDiskDrives() { setDiskDrives(DirectoryParser::getDiskDrives()); }
+
+void AppDelegate::setDiskDrives(std::vector<DriveNode> drives)
+{
+    arrDiskDrive_ = std::move(drives);
+    Q_EMIT volumesChanged();
+}
+
+// ---- scan control ----
+
+void AppDelegate::scanForDrive(const DriveNode& drive)
+{
+    if (CommonFuncs::loadFromBookmarkPath(drive.path)) {
+        setParsingPath(drive.path);
+        return;
+    }
+    const QString informative = TextFormat::format(
+        QStringLiteral("%@"), {CommonFuncs::getLocalizedStringForKey(QStringLiteral("ID_PERMISSION_FOR_DRIVE"))});
+    if (ui_.confirm(QString(), informative))
+        openPanelToSelectDirectoryAt(drive.path);
+}
+
+void AppDelegate::openPanelToSelectDirectoryAt(const QString& path)
+{
+    FolderChoice choice;
+    choice.prompt = CommonFuncs::getLocalizedStringForKey(QStringLiteral("ID_SELECT"));
+    choice.startFolder = path;
+    choice.canCreateFolders = false;
+    const std::optional<QString> chosen = ui_.chooseFolder(choice);
+    if (!chosen || chosen->isEmpty())
+        return;
+    setParsingPath(*chosen);
+    CommonFuncs::saveBookmarkPath(*chosen);
+}
+
+void AppDelegate::scanInitialWindowPath(const QString& path)
+{
+    isScannedSomeThing_ = true;
+    setParsingPath(path);
+}
+
+bool AppDelegate::setParsingPath(const QString& path)
+{
+    if (scanning_)
+        return false; // one scan at a time; the progress sheet normally prevents this
+    if (ExclusionList::shared()->isExcludedDirectory(path)) {
+        ui_.alert(CommonFuncs::getLocalizedStringForKey(QStringLiteral("ID_PATH_EXCLUDED")), QString());
+        return false;
+    }
+    if (scanThread_.joinable())
+        scanThread_.join();
+    progressWC_ = std::make_unique<ProgressWindowController>();
+    scanner_.setDelegate(progressWC_.get());
+    scanner_.setExclusionList(ExclusionList::shared());
+
+    // The root enters the list of roots here, on the main thread, before any node is added
+    // under it; the views only ever see it from this thread.
+    auto tree = std::make_unique<ScanTree>(path, displayNameForPath(path));
+    TFoldInfo* root = tree->root();
+    addOrUpdateTreeView(std::move(tree));
+    scanning_ = true;
+    isScanAborted().store(false);
+    scanThread_ = std::thread([this, path, root] { startParsingForPath(path, root); });
+    openProgressWindow();
+    return true;
+}
+
+void AppDelegate::startParsingForPath(QString path, TFoldInfo* root)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const bool completed = scanner_.scanFolder(root);
+    scanTime_ = float(double(timer.nsecsElapsed()) / 1e9);
+    qvlog(TextFormat::format(QStringLiteral("scanned Folders:%hhd in %.2fs"), {int(completed), double(scanTime_)}));
+    isScannedSomeThing_ = true;
+    QMetaObject::invokeMethod(this, [this, root] { reloadOutLineViewOnMainThread(root); },
+                              Qt::BlockingQueuedConnection);
+    Q_UNUSED(path);
+}
+
+void AppDelegate::addOrUpdateTreeView(std::unique_ptr<ScanTree> tree)
+{
+    std::lock_guard guard(mutex_);
+    const QString path = tree->root()->sPath();
+    for (std::size_t i = 0; i < roots_.size(); ++i) {
+        if (roots_[i]->sPath() == path) {
+            retiredTrees_.push_back(std::move(trees_[i]));
+            roots_[i] = tree->root();
+            trees_[i] = std::move(tree);
+            Q_EMIT folderTreeReloaded();
+            return;
+        }
+    }
+    roots_.push_back(tree->root());
+    trees_.push_back(std::move(tree));
+    Q_EMIT folderTreeReloaded();
+}
+
+void AppDelegate::reloadOutLineViewOnMainThread(TFoldInfo* root)
+{
+    writeScanInfoFile();
+    scanner_.ReadFilesCountAndSizeForRoot(root);
+    resetUsedSizeForDriveNode(root);
+    Q_EMIT folderTreeReloaded();
+    Q_EMIT collapseAllRoots();
+    expanded_.clear();
+    setItemExpanded(root, true);
+    selectRow(root);
+    Q_EMIT expandTreeItem(root);
+    closeProgressWindow();
+    releaseRetiredTrees();
+    scanning_ = false;
+    Q_EMIT scanFinished(root);
+}
+
+void AppDelegate::resetUsedSizeForDriveNode(TFoldInfo* root)
+{
+    const QString path = root->sPath().toLower();
+    for (const DriveNode& drive : arrDiskDrive_) {
+        if (drive.path.toLower() == path) {
+            root->setCSize(drive.usedSize());
+            root->setCASize(drive.usedSize());
+            return;
+        }
+    }
+}
+
+void AppDelegate::writeScanInfoFile() const
+{
+    const QString text = TextFormat::format(QStringLiteral("%.2fs"), {double(scanTime_)});
+    Plist::writeFile(Paths::supportFolder() + QStringLiteral("/ScanInfo.plist"),
+                     QVariantMap{{QStringLiteral("ScanTime"), text}});
+}
+
+void AppDelegate::openProgressWindow()
+{
+    scheduler_.schedule(10ms, [this] {
+        if (progressWC_)
+            Q_EMIT progressWindowOpened();
+    });
+}
+
+void AppDelegate::closeProgressWindow()
+{
+    scanner_.setDelegate(nullptr);
+    Q_EMIT progressWindowClosed();
+    progressWC_.reset();
+}
+
+void AppDelegate::waitForScanToFinish()
+{
+    while (scanning_)
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    if (scanThread_.joinable())
+        scanThread_.join();
+}
+
+void AppDelegate::releaseRetiredTrees()
+{
+    // Called once the new root is selected: nothing refers to the replaced trees any more.
+    retiredTrees_.clear();
+}
+
+void AppDelegate::btnRefreshScanTreeTapped()
+{
+    TFoldInfo* node = selectedFolder_;
+    if (!node)
+        return;
+    while (node->PFoldInfo())
+        node = node->PFoldInfo();
+    setParsingPath(node->sPath());
+}
+
+int AppDelegate::indexOfRoot(const TFoldInfo* root) const
+{
+    for (std::size_t i = 0; i < roots_.size(); ++i)
+        if (roots_[i] == root)
+            return int(i);
+    return -1;
+}
+
+void AppDelegate::btnRemoveFolderFromScanTreeTapped()
+{
+    TFoldInfo* node = selectedFolder_;
+    if (!node) {
+        refreshScannedTree();
+        return;
+    }
+    if (TFoldInfo* parent = node->PFoldInfo()) {
+        parent->removeFromSubList(node);
+    } else if (const int index = indexOfRoot(node); index >= 0) {
+        std::lock_guard guard(mutex_);
+        roots_.erase(roots_.begin() + index);
+        // The tree stays alive until the selection has moved away from it.
+        retiredTrees_.push_back(std::move(trees_[size_t(index)]));
+        trees_.erase(trees_.begin() + index);
+    } else {
+        refreshScannedTree();
+        return;
+    }
+    TFolderScanner::reduceSizeForParentOf(node);
+    refreshScannedTree();
+    releaseRetiredTrees();
+}
+
+void AppDelegate::removeItemsFromScannedTree(const std::vector<TFoldInfo*>& nodes)
+{
+    qvlog(TextFormat::format(QStringLiteral("removeItemsFromScannedTree:%lu"), {nodes.size()}));
+    {
+        std::lock_guard guard(mutex_);
+        for (TFoldInfo* node : nodes) {
+            TFoldInfo* parent = node->PFoldInfo();
+            if (!parent)
+                continue; // a root stays in the tree
+            if (parent->removeFromSubList(node))
+                TFolderScanner::reduceSizeForParentOf(node);
+        }
+    }
+    isRefreshReqForTree_ = true;
+    refreshScannedTree();
+}

@@ -1,0 +1,181 @@
+#pragma once
+
+#include "app/UserInterface.h"
+#include "scan/DriveNode.h"
+#include "scan/ScanTree.h"
+#include "scan/TFolderScanner.h"
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <thread>
+#include <vector>
+
+class ProgressWindowController;
+
+// The application controller: owns the scanned roots, the selected folder, the volume list
+// and the scanner, and runs every command of the main window. It shows nothing itself:
+// whatever needs a person goes through UserInterface, delays through Scheduler, and views
+// follow it through the signals below.
+//
+// Threads: everything runs on the thread the controller lives on (the main thread) except
+// the scan itself, which runs on a thread of its own, one at a time. The new tree is seen
+// by nobody until the scan thread hands it over; completion runs on the main thread while
+// the scan thread waits.
+class AppDelegate : public QObject {
+    Q_OBJECT
+public:
+    AppDelegate(UserInterface& ui, Scheduler& scheduler, QObject* parent = nullptr);
+    ~AppDelegate() override;
+
+    // ---- start-up ----
+
+    // Loads the shared exclusion list, registers the default settings and reads them into
+    // the cache, and loads the type catalog (what creating the controller does).
+    void loadSettingsAndCatalogs();
+    // The main window has loaded: volume list, button states; the start-up dialog is asked
+    // for 1.2 s later (startupDialogRequested).
+    void awakeFromNib();
+    // Creates the application's support folder.
+    void applicationDidFinishLaunching();
+
+    // ---- volumes ----
+    void parseDiskDrives();
+    const std::vector<DriveNode>& arrDiskDrive() const { return arrDiskDrive_; }
+    // Replaces the volume list (tests, and platforms with their own source).
+    void setDiskDrives(std::vector<DriveNode> drives);
+
+    // ---- scan control ----
+
+    // A double-click in the volume table: scans the volume when it can be read, otherwise
+    // asks whether to choose it in a folder panel.
+    void scanForDrive(const DriveNode& drive);
+    // The folder chooser at a path; the chosen folder is scanned and remembered.
+    void openPanelToSelectDirectoryAt(const QString& path);
+    // A scan started from the start-up dialog.
+    void scanInitialWindowPath(const QString& path);
+    // Refuses an excluded path with an alert; otherwise starts the scan thread and opens the
+    // progress sheet. Returns false when no scan was started.
+    bool setParsingPath(const QString& path);
+    // True while a scan thread runs (its completion has not yet run).
+    bool isScanning() const { return scanning_; }
+    // Runs the event loop until the running scan has completed (the command-line tool and
+    // tests; the GUI just returns to its loop).
+    void waitForScanToFinish();
+    // The progress sheet's controller while a scan runs; null otherwise.
+    ProgressWindowController* progressWC() const { return progressWC_.get(); }
+    float ScanTime() const { return scanTime_; }
+
+    // Rescans the root of the selected folder.
+    void btnRefreshScanTreeTapped();
+    // Takes the selected folder out of the tree (nothing on disk changes).
+    void btnRemoveFolderFromScanTreeTapped();
+    // Drops nodes that file actions removed from disk; roots stay.
+    void removeItemsFromScannedTree(const std::vector<TFoldInfo*>& nodes);
+    // Reloads the folder tree and selects the selected folder again, or its nearest
+    // ancestor that still has a row, or the first root.
+    void refreshScannedTree();
+
+    // ---- the scanned roots ----
+    const std::vector<TFoldInfo*>& arrParseResult() const { return roots_; }
+    TFoldInfo* selectedFolder() const { return selectedFolder_; }
+    bool isScannedSomeThing() const { return isScannedSomeThing_; }
+    bool isRefreshReqForTree() const { return isRefreshReqForTree_; }
+    void setIsRefreshReqForTree(bool v) { isRefreshReqForTree_ = v; }
+    TFolderScanner& folderScanner() { return scanner_; }
+    std::recursive_mutex& lock() { return mutex_; }
+
+    // ---- folder tree data source ----
+
+    // Children shown under a node: its folders that are not applications, largest first,
+    // cut to those with a size unless "showEmptyFolders" is on. Null gives the roots.
+    std::vector<TFoldInfo*> folderTreeChildren(TFoldInfo* item) const;
+    // True when the node holds a folder that is not an application (empty or not).
+    bool isFolderTreeItemExpandable(const TFoldInfo* item) const;
+    // The "name" and "size" column texts (a root shows no size).
+    QString folderTreeText(const TFoldInfo* item, const QString& column) const;
+    // Whether the folder tree shows a row for the node: it is still in the tree, every
+    // ancestor below its root is expanded, and the tree's filter lists it.
+    bool hasRowInFolderTree(const TFoldInfo* node) const;
+    // The view reports expansion changes; selecting a node implies its ancestors are open.
+    void setItemExpanded(const TFoldInfo* node, bool expanded);
+
+    // The folder tree's selection changed to `selected` (null: no row selected).
+    void outlineViewSelectionDidChange(TFoldInfo* selected);
+    // A node collapses while the selected row lies beneath it: select the node.
+    void outlineViewItemWillCollapse(TFoldInfo* node);
+
+    // ---- status bar ----
+    QString statusBarPath() const;
+    QString statusBarSize() const;
+    QString statusBarSizeOnDisk() const;
+    QString statusBarFiles() const;
+    QString statusBarFolders() const;
+    void updateStatusBarOption();
+
+    // ---- buttons ----
+    bool refreshAndRemoveButtonsEnabled() const { return treeButtonsEnabled_; }
+    bool fileActionButtonsEnabled() const { return fileActionsEnabled_; }
+    // The four file-action button images for the current enabled state.
+    QStringList fileActionButtonImages() const;
+    void setToolBarButtonEnabled(bool enabled);
+
+Q_SIGNALS:
+    void volumesChanged();
+    void startupDialogRequested();
+    void progressWindowOpened();
+    void progressWindowClosed();
+    // The folder tree must reload; then collapse every root, select and expand one.
+    void folderTreeReloaded();
+    void collapseAllRoots();
+    void selectTreeRow(TFoldInfo* node);
+    void expandTreeItem(TFoldInfo* node);
+    void treeButtonsChanged(bool enabled);
+    void fileActionButtonsChanged(bool enabled);
+    void statusBarChanged();
+    // The selected folder changed (or was refreshed): the reports were emptied.
+    void selectedFolderChanged(TFoldInfo* folder);
+    void scanFinished(TFoldInfo* root);
+
+protected:
+    // The reports' reaction to a new selected folder; the report engine hooks in here.
+    virtual void refreshAllReports();
+
+private:
+    void startParsingForPath(QString path, TFoldInfo* root);
+    void addOrUpdateTreeView(std::unique_ptr<ScanTree> tree);
+    void reloadOutLineViewOnMainThread(TFoldInfo* root);
+    void resetUsedSizeForDriveNode(TFoldInfo* root);
+    void writeScanInfoFile() const;
+    void openProgressWindow();
+    void closeProgressWindow();
+    void selectRow(TFoldInfo* node);
+    void setTreeButtonsEnabled(bool enabled);
+    int indexOfRoot(const TFoldInfo* root) const;
+    void releaseRetiredTrees();
+
+    UserInterface& ui_;
+    Scheduler& scheduler_;
+    TFolderScanner scanner_;
+    std::recursive_mutex mutex_;
+    std::vector<DriveNode> arrDiskDrive_;
+    std::vector<std::unique_ptr<ScanTree>> trees_; // parallel to roots_
+    std::vector<TFoldInfo*> roots_;
+    // Trees replaced by a rescan stay alive until nothing points into them any more.
+    std::vector<std::unique_ptr<ScanTree>> retiredTrees_;
+    std::set<const TFoldInfo*> expanded_;
+    TFoldInfo* selectedFolder_ = nullptr;
+    std::unique_ptr<ProgressWindowController> progressWC_;
+    std::thread scanThread_;
+    std::atomic<bool> scanning_{false};
+    float scanTime_ = 0;
+    bool isScannedSomeThing_ = false;
+    bool isRefreshReqForTree_ = false;
+    bool treeButtonsEnabled_ = false;
+    bool fileActionsEnabled_ = false;
+    bool awoken_ = false;
+};

@@ -1,0 +1,39 @@
+#include "app/ProgressWindowController.h"
+
+#include "settings/CommonFuncs.h"
+#include "settings/Log.h"
+#include "settings/TextFormat.h"
+
+#include <QMetaObject>
+
+ProgressWindowController::ProgressWindowController(QObject* parent) : QObject(parent) {}
+
+ProgressWindowController::~ProgressWindowController() { qvlog(QStringLiteral("ProgressWC Close")); }
+
+QString ProgressWindowController::pleaseWaitText() const
+{
+    return CommonFuncs::getLocalizedStringForKey(QStringLiteral("ID_PLEASE_WAIT_WHILE_COLLECTING_FILES"));
+}
+
+void ProgressWindowController::scanProgress(const QVariantMap& info)
+{
+    QMetaObject::invokeMethod(this, [this, info] { scanProgreshWithDict(info); }, Qt::QueuedConnection);
+}
+
+void ProgressWindowController::scanProgreshWithDict(const QVariantMap& info)
+{
+    scanDetail_ = info.value(QStringLiteral("fpath")).toString();
+    scanSummary_ = TextFormat::format(QStringLiteral("%ld Folders Scanned"),
+                                      {info.value(QStringLiteral("folders")).toLongLong()});
+    if (progress_ < 95) {
+        barValue_ = progress_;
+        progress_ += 0.8f;
+    }
+    Q_EMIT changed();
+}
+
+void ProgressWindowController::abortScanning()
+{
+    qvlog(QStringLiteral("abortScanning:"));
+    isScanAborted().store(true);
+}

@@ -1,0 +1,241 @@
+#include "app/AppDelegate.h"
+#include "app/ProgressWindowController.h"
+#include "app/ScriptedUserInterface.h"
+#include "common/TestSupport.h"
+#include "settings/CommonFuncs.h"
+#include "settings/ExclusionList.h"
+#include "settings/GeneralLib.h"
+#include "settings/Paths.h"
+#include "settings/Plist.h"
+#include "settings/SettingsStore.h"
+
+#include <QRegularExpression>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using TestSupport::TempTree;
+
+namespace {
+
+TFoldInfo* child(TFoldInfo* node, const QString& name)
+{
+    for (TFoldInfo* c : node->SubList())
+        if (c->sName() == name)
+            return c;
+    return nullptr;
+}
+
+class AppDelegateScan : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TestSupport::setTestHome(home_.path());
+        app_.loadSettingsAndCatalogs();
+        // Scan the temporary folders with nothing excluded.
+        ExclusionList::setShared(std::make_shared<const ExclusionList>(QVariantMap{
+            {QStringLiteral("Hard"), QVariantMap{{QStringLiteral("dirNotDelete"), QVariantList{QStringLiteral("/x")}}}}}));
+        tree_.file(QStringLiteral("docs/a.txt"), 1000);
+        tree_.file(QStringLiteral("docs/b.txt"), 500);
+        tree_.file(QStringLiteral("media/song.mp3"), 3000);
+        tree_.file(QStringLiteral("media/deep/clip.mp4"), 7000);
+        tree_.mkdir(QStringLiteral("empty"));
+    }
+    void TearDown() override { TestSupport::setTestHome(previous_); }
+
+    TFoldInfo* scan(const QString& path)
+    {
+        if (!app_.setParsingPath(path))
+            return nullptr;
+        app_.waitForScanToFinish();
+        return app_.selectedFolder();
+    }
+
+    QTemporaryDir home_;
+    QString previous_ = TestSupport::testHome();
+    TempTree tree_;
+    ScriptedUserInterface ui_;
+    ImmediateScheduler scheduler_;
+    AppDelegate app_{ui_, scheduler_};
+};
+
+} // namespace
+
+TEST_F(AppDelegateScan, ScanSelectsTheTotalledRootAndRecordsTheTime)
+{
+    QSignalSpy opened(&app_, &AppDelegate::progressWindowOpened);
+    QSignalSpy closed(&app_, &AppDelegate::progressWindowClosed);
+    TFoldInfo* root = scan(tree_.path());
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(app_.arrParseResult(), std::vector<TFoldInfo*>{root});
+    EXPECT_EQ(root->sPath(), tree_.path());
+    EXPECT_EQ(root->cSize(), 11500u);
+    EXPECT_EQ(root->cFiles(), 4);
+    EXPECT_EQ(root->cFolders(), 4);
+    EXPECT_EQ(opened.count(), 1);
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(app_.progressWC(), nullptr);
+    EXPECT_TRUE(app_.refreshAndRemoveButtonsEnabled());
+    EXPECT_TRUE(app_.isScannedSomeThing());
+    const QString scanTime = Plist::readDictionary(Paths::supportFolder() + QStringLiteral("/ScanInfo.plist"))
+                                 .value(QStringLiteral("ScanTime"))
+                                 .toString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+\\.\\d\\ds$")).match(scanTime).hasMatch()) << scanTime.toStdString();
+    // The root's direct children have their totals.
+    EXPECT_EQ(child(root, QStringLiteral("media"))->cSize(), 10000u);
+}
+
+TEST_F(AppDelegateScan, RescanReplacesTheRootInPlaceAndAnotherPathAppends)
+{
+    TempTree other;
+    other.file(QStringLiteral("x.bin"), 10);
+    TFoldInfo* first = scan(tree_.path());
+    TFoldInfo* second = scan(other.path());
+    ASSERT_EQ(app_.arrParseResult().size(), 2u);
+    tree_.file(QStringLiteral("docs/new.txt"), 11);
+    TFoldInfo* again = scan(tree_.path());
+    ASSERT_EQ(app_.arrParseResult().size(), 2u);
+    EXPECT_EQ(app_.arrParseResult()[0], again);
+    EXPECT_EQ(app_.arrParseResult()[1], second);
+    EXPECT_NE(again, first);
+    EXPECT_EQ(again->cSize(), 11511u);
+
+    // A folder inside a scanned one is a root of its own.
+    TFoldInfo* docs = scan(tree_.at(QStringLiteral("docs")));
+    ASSERT_EQ(app_.arrParseResult().size(), 3u);
+    EXPECT_EQ(docs->cSize(), 1511u);
+    EXPECT_EQ(child(again, QStringLiteral("docs"))->cSize(), 1511u);
+}
+
+TEST_F(AppDelegateScan, ExcludedPathIsRefusedWithAnAlert)
+{
+    ExclusionList::setShared(std::make_shared<const ExclusionList>(QVariantMap{
+        {QStringLiteral("Hard"), QVariantMap{{QStringLiteral("dirPath"), QVariantList{tree_.at(QStringLiteral("docs"))}}}}}));
+    EXPECT_FALSE(app_.setParsingPath(tree_.at(QStringLiteral("docs"))));
+    EXPECT_FALSE(app_.isScanning());
+    EXPECT_TRUE(app_.arrParseResult().empty());
+    EXPECT_EQ(ui_.alerts, QStringList{CommonFuncs::getLocalizedStringForKey(QStringLiteral("ID_PATH_EXCLUDED"))});
+}
+
+TEST_F(AppDelegateScan, CancelledScanCompletesWithItsPartialTree)
+{
+    for (int i = 0; i < 200; ++i)
+        tree_.file(QStringLiteral("many/f%1/x.txt").arg(i), 1);
+    QObject::connect(&app_, &AppDelegate::progressWindowOpened, [&] { app_.progressWC()->abortScanning(); });
+    TFoldInfo* root = scan(tree_.path());
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(app_.selectedFolder(), root);
+    EXPECT_LT(root->cFiles(), 204);
+    EXPECT_TRUE(QFile::exists(Paths::supportFolder() + QStringLiteral("/ScanInfo.plist")));
+    EXPECT_FALSE(app_.isScanning());
+}
+
+TEST_F(AppDelegateScan, VolumeRootTakesTheVolumeUsedSpace)
+{
+    DriveNode drive;
+    drive.path = tree_.path();
+    drive.name = QStringLiteral("Data");
+    drive.size = 1000000;
+    drive.sizeFree = 400000;
+    app_.setDiskDrives({drive});
+    TFoldInfo* root = scan(tree_.path());
+    EXPECT_EQ(root->cSize(), 600000u);
+    EXPECT_EQ(root->cASize(), 600000u);
+}
+
+TEST_F(AppDelegateScan, RemovingFoldersCorrectsAncestorsAndTheLastRootEmptiesAll)
+{
+    TFoldInfo* root = scan(tree_.path());
+    TFoldInfo* media = child(root, QStringLiteral("media"));
+    app_.outlineViewSelectionDidChange(media);
+    ASSERT_EQ(app_.selectedFolder(), media);
+    const auto folders = root->cFolders();
+    app_.btnRemoveFolderFromScanTreeTapped();
+    EXPECT_EQ(root->cSize(), 1500u);
+    EXPECT_EQ(root->cFolders(), folders - 1);
+    EXPECT_EQ(child(root, QStringLiteral("media")), nullptr);
+    EXPECT_EQ(app_.selectedFolder(), root); // the nearest ancestor with a row
+
+    QSignalSpy buttons(&app_, &AppDelegate::treeButtonsChanged);
+    app_.btnRemoveFolderFromScanTreeTapped();
+    EXPECT_TRUE(app_.arrParseResult().empty());
+    EXPECT_EQ(app_.selectedFolder(), nullptr);
+    EXPECT_FALSE(app_.refreshAndRemoveButtonsEnabled());
+    ASSERT_FALSE(buttons.isEmpty());
+    EXPECT_FALSE(buttons.last().at(0).toBool());
+}
+
+TEST_F(AppDelegateScan, RemovedItemsLeaveTheTreeOnceAndRootsStay)
+{
+    TFoldInfo* root = scan(tree_.path());
+    TFoldInfo* docs = child(root, QStringLiteral("docs"));
+    TFoldInfo* a = child(docs, QStringLiteral("a.txt"));
+    app_.removeItemsFromScannedTree({a, a, root});
+    EXPECT_EQ(docs->cSize(), 500u);
+    EXPECT_EQ(docs->cFiles(), 1);
+    EXPECT_EQ(root->cSize(), 10500u); // the repeated node is subtracted once
+    EXPECT_EQ(root->cFiles(), 3);
+    EXPECT_EQ(app_.arrParseResult().size(), 1u);
+}
+
+TEST_F(AppDelegateScan, EmptyFolderIsNotSelectedAndTheSelectionStays)
+{
+    TFoldInfo* root = scan(tree_.path());
+    TFoldInfo* docs = child(root, QStringLiteral("docs"));
+    app_.outlineViewSelectionDidChange(docs);
+    ui_.alerts.clear();
+    app_.outlineViewSelectionDidChange(child(root, QStringLiteral("empty")));
+    EXPECT_EQ(ui_.alerts, QStringList{CommonFuncs::getLocalizedStringForKey(QStringLiteral("ID_EMPTY_FOLDER_SELECTED"))});
+    EXPECT_EQ(app_.selectedFolder(), docs);
+}
+
+TEST_F(AppDelegateScan, FolderTreeShowsLargestFoldersAndHidesEmptyOnes)
+{
+    tree_.file(QStringLiteral("Tool.app/Contents/Info.plist"), 50);
+    tree_.file(QStringLiteral("only-app/Viewer.app/Contents/Info.plist"), 50);
+    TFoldInfo* root = scan(tree_.path());
+    std::vector<TFoldInfo*> shown = app_.folderTreeChildren(root);
+    QStringList names;
+    for (TFoldInfo* n : shown)
+        names.append(n->sName());
+    EXPECT_EQ(names, (QStringList{QStringLiteral("media"), QStringLiteral("docs"), QStringLiteral("only-app")}));
+    EXPECT_TRUE(app_.isFolderTreeItemExpandable(root));
+    EXPECT_FALSE(app_.isFolderTreeItemExpandable(child(root, QStringLiteral("only-app"))));
+    EXPECT_TRUE(app_.isFolderTreeItemExpandable(child(root, QStringLiteral("media"))));
+
+    SettingsStore::setValue(QStringLiteral("showEmptyFolders"), true);
+    GeneralLib::refreshMiscSettings();
+    shown = app_.folderTreeChildren(root);
+    ASSERT_EQ(shown.size(), 4u); // "empty" comes last
+    EXPECT_EQ(shown.back()->cSize(), 0u);
+    SettingsStore::setValue(QStringLiteral("showEmptyFolders"), false);
+    GeneralLib::refreshMiscSettings();
+
+    EXPECT_EQ(app_.folderTreeText(root, QStringLiteral("size")), QString());
+    EXPECT_EQ(app_.folderTreeText(shown.front(), QStringLiteral("name")), QStringLiteral("media"));
+    EXPECT_FALSE(app_.folderTreeText(shown.front(), QStringLiteral("size")).isEmpty());
+}
+
+TEST_F(AppDelegateScan, StatusBarDescribesTheSelectedFolder)
+{
+    scan(tree_.path());
+    EXPECT_EQ(app_.statusBarPath(), tree_.path());
+    EXPECT_TRUE(app_.statusBarFiles().endsWith(QStringLiteral(": 4"))) << app_.statusBarFiles().toStdString();
+    EXPECT_TRUE(app_.statusBarFolders().endsWith(QStringLiteral(": 4")));
+    EXPECT_TRUE(app_.statusBarSize().startsWith(CommonFuncs::getLocalizedStringForKey(QStringLiteral("ID_SIZE")) + QStringLiteral(": ")));
+    EXPECT_EQ(SettingsStore::value(QStringLiteral("scanpath_nag")).toString(), tree_.path());
+}
+
+TEST_F(AppDelegateScan, VolumeWithoutAccessAsksAndChoosesAFolder)
+{
+    DriveNode drive;
+    drive.path = tree_.at(QStringLiteral("missing-volume"));
+    ui_.answers = {true};
+    ui_.folders = {tree_.path()};
+    app_.scanForDrive(drive);
+    app_.waitForScanToFinish();
+    EXPECT_EQ(ui_.questions.size(), 1);
+    EXPECT_EQ(ui_.chooserStarts, QStringList{drive.path});
+    ASSERT_EQ(app_.arrParseResult().size(), 1u);
+    EXPECT_EQ(app_.arrParseResult()[0]->sPath(), tree_.path());
+}
