@@ -64,7 +64,8 @@ public:
 
     // ---- sizes ----
 
-    // The process-wide unit base (1000; set once at start-up by the main window).
+    // The unit base: always 1000. The main window sets it at start-up as the design does;
+    // any other value is ignored (and logged), so every size stays decimal.
     static float unitBase();
     static void setUnitBase(float base);
 

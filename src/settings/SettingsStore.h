@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+class QSettings;
+
 // The per-user settings store: a persistent key-value map kept with QSettings in
 // "$XDG_CONFIG_HOME/Quorvel/Quorvel.conf", plus a layer of registered defaults.
 //
@@ -28,6 +30,8 @@ public:
     // Stores the value and writes the store to disk at once. Returns false when the file
     // could not be written (a line naming the file and the cause is logged); the value then
     // still reads back in this process, and an existing file is left as it was.
+    // A settings file that cannot be parsed is moved aside to "<file>.broken-<time>" before
+    // the first change (logged), and the keys that could be read are carried over.
     static bool setValue(const QString& key, const QVariant& value);
     // Removes the stored value (the key reads its registered default again) and writes.
     static bool remove(const QString& key);
@@ -54,5 +58,5 @@ public:
     static bool clearAll();
 
 private:
-    static bool sync(class QSettings& settings, const QString& what);
+    static bool sync(QSettings& settings, const QString& what);
 };

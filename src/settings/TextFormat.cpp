@@ -1,0 +1,220 @@
+#include "settings/TextFormat.h"
+
+#include <QLocale>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr int kMaxWidth = 99;
+
+// The leading number of a text, as C's strtod/strtoll read it: optional blanks and sign,
+// then digits (and for doubles a fraction); 0 when there is none.
+double leadingNumber(const QString& text, bool integerOnly)
+{
+    const QString s = text.trimmed();
+    qsizetype end = 0;
+    if (end < s.size() && (s[end] == QLatin1Char('+') || s[end] == QLatin1Char('-')))
+        ++end;
+    const qsizetype digitsStart = end;
+    while (end < s.size() && s[end].isDigit() && s[end].unicode() < 128)
+        ++end;
+    if (!integerOnly && end < s.size() && s[end] == QLatin1Char('.')) {
+        ++end;
+        while (end < s.size() && s[end].isDigit() && s[end].unicode() < 128)
+            ++end;
+    }
+    if (end == digitsStart)
+        return 0;
+    return s.left(end).toDouble();
+}
+
+std::int64_t clampToSigned(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    if (v >= 9.2233720368547758e18)
+        return std::numeric_limits<std::int64_t>::max();
+    if (v <= -9.2233720368547758e18)
+        return std::numeric_limits<std::int64_t>::min();
+    return std::int64_t(v);
+}
+
+struct Spec {
+    bool leftAlign = false, zeroPad = false, plus = false, space = false;
+    int width = 0;
+    int precision = -1;
+    QChar conversion;
+};
+
+// Parses the marker that starts after the "%" at `pos`; returns the index after it, or -1
+// when the text there is not a marker this formatter knows.
+qsizetype parseSpec(const QString& f, qsizetype pos, Spec& spec)
+{
+    qsizetype i = pos;
+    for (; i < f.size(); ++i) {
+        const QChar c = f[i];
+        if (c == QLatin1Char('-'))
+            spec.leftAlign = true;
+        else if (c == QLatin1Char('0'))
+            spec.zeroPad = true;
+        else if (c == QLatin1Char('+'))
+            spec.plus = true;
+        else if (c == QLatin1Char(' '))
+            spec.space = true;
+        else
+            break;
+    }
+    const auto number = [&f, &i]() {
+        int n = 0;
+        while (i < f.size() && f[i] >= QLatin1Char('0') && f[i] <= QLatin1Char('9')) {
+            n = std::min(kMaxWidth, n * 10 + (f[i].unicode() - '0'));
+            ++i;
+        }
+        return n;
+    };
+    spec.width = number();
+    if (i < f.size() && f[i] == QLatin1Char('.')) {
+        ++i;
+        spec.precision = number();
+    }
+    while (i < f.size() && QStringView(u"hlqzjtL").contains(f[i]))
+        ++i;
+    if (i >= f.size())
+        return -1;
+    spec.conversion = f[i];
+    if (!QStringView(u"@sdiuFf").contains(spec.conversion))
+        return -1;
+    return i + 1;
+}
+
+QString withSign(QString digits, bool negative, const Spec& spec)
+{
+    if (negative)
+        return QLatin1Char('-') + digits;
+    if (spec.plus)
+        return QLatin1Char('+') + digits;
+    if (spec.space)
+        return QLatin1Char(' ') + digits;
+    return digits;
+}
+
+QString pad(QString text, const Spec& spec, bool numeric)
+{
+    const qsizetype missing = spec.width - text.size();
+    if (missing <= 0)
+        return text;
+    if (spec.leftAlign)
+        return text + QString(missing, QLatin1Char(' '));
+    if (spec.zeroPad && numeric) {
+        const qsizetype signLength = (!text.isEmpty() && QStringView(u"+- ").contains(text[0])) ? 1 : 0;
+        return text.insert(signLength, QString(missing, QLatin1Char('0')));
+    }
+    return QString(missing, QLatin1Char(' ')) + text;
+}
+
+QString convert(const Spec& spec, const FormatArg* arg)
+{
+    if (!arg)
+        return {};
+    const char16_t c = spec.conversion.unicode();
+    if (c == u'@' || c == u's') {
+        QString text = arg->text();
+        if (spec.precision >= 0)
+            text.truncate(spec.precision);
+        return pad(text, spec, false);
+    }
+    if (c == u'd' || c == u'i') {
+        const std::int64_t v = arg->toSigned();
+        const std::uint64_t magnitude = v < 0 ? 0 - std::uint64_t(v) : std::uint64_t(v);
+        return pad(withSign(QString::number(magnitude), v < 0, spec), spec, true);
+    }
+    if (c == u'u')
+        return pad(QString::number(arg->toUnsigned()), spec, true);
+    const double v = arg->toDouble();
+    const int precision = spec.precision < 0 ? 6 : spec.precision;
+    if (std::isnan(v) || std::isinf(v))
+        return pad(std::isnan(v) ? QStringLiteral("nan") : (v < 0 ? QStringLiteral("-inf") : QStringLiteral("inf")),
+                   spec, false);
+    return pad(withSign(QString::number(std::fabs(v), 'f', precision), std::signbit(v) && v != 0, spec), spec, true);
+}
+
+} // namespace
+
+QString FormatArg::text() const
+{
+    if (const auto* s = std::get_if<QString>(&value_))
+        return *s;
+    if (const auto* i = std::get_if<std::int64_t>(&value_))
+        return QString::number(*i);
+    if (const auto* u = std::get_if<std::uint64_t>(&value_))
+        return QString::number(*u);
+    return QString::number(std::get<double>(value_), 'g', QLocale::FloatingPointShortest);
+}
+
+std::int64_t FormatArg::toSigned() const
+{
+    if (const auto* s = std::get_if<QString>(&value_))
+        return clampToSigned(leadingNumber(*s, true));
+    if (const auto* i = std::get_if<std::int64_t>(&value_))
+        return *i;
+    if (const auto* u = std::get_if<std::uint64_t>(&value_))
+        return std::int64_t(*u); // as printf's %d shows an unsigned value
+    return clampToSigned(std::get<double>(value_));
+}
+
+std::uint64_t FormatArg::toUnsigned() const
+{
+    if (const auto* u = std::get_if<std::uint64_t>(&value_))
+        return *u;
+    return std::uint64_t(toSigned());
+}
+
+double FormatArg::toDouble() const
+{
+    if (const auto* s = std::get_if<QString>(&value_))
+        return leadingNumber(*s, false);
+    if (const auto* i = std::get_if<std::int64_t>(&value_))
+        return double(*i);
+    if (const auto* u = std::get_if<std::uint64_t>(&value_))
+        return double(*u);
+    return std::get<double>(value_);
+}
+
+namespace TextFormat {
+
+QString format(const QString& format, std::initializer_list<FormatArg> args)
+{
+    QString out;
+    out.reserve(format.size() + 16);
+    const FormatArg* next = args.begin();
+    qsizetype i = 0;
+    while (i < format.size()) {
+        const qsizetype percent = format.indexOf(QLatin1Char('%'), i);
+        if (percent < 0) {
+            out += QStringView(format).mid(i);
+            break;
+        }
+        out += QStringView(format).mid(i, percent - i);
+        if (percent + 1 < format.size() && format[percent + 1] == QLatin1Char('%')) {
+            out += QLatin1Char('%');
+            i = percent + 2;
+            continue;
+        }
+        Spec spec;
+        const qsizetype end = parseSpec(format, percent + 1, spec);
+        if (end < 0) { // not a marker: keep the "%" and go on after it
+            out += QLatin1Char('%');
+            i = percent + 1;
+            continue;
+        }
+        out += convert(spec, next != args.end() ? next : nullptr);
+        if (next != args.end())
+            ++next;
+        i = end;
+    }
+    return out;
+}
+
+} // namespace TextFormat
