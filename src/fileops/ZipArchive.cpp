@@ -19,22 +19,23 @@ namespace {
 
 // General purpose flag bit 11: the entry's name is UTF-8.
 constexpr uLong kUtf8NameFlag = 1u << 11;
+// "Version made by": Unix, zip format 2.0.
+constexpr uLong kMadeOnUnix = (3u << 8) | 20u;
 // Entries this large need the zip64 sizes; deflate may grow incompressible data a little,
 // so the switch comes a margin below 4 GiB.
 constexpr off_t kZip64Threshold = off_t(0xFFFFFFFFll) - 64 * 1024 * 1024;
 
 QString systemText(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
 
-bool needsUtf8Flag(const QByteArray& name)
+bool isAscii(const QByteArray& name)
 {
-    bool ascii = true;
     for (const char c : name)
-        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    if (ascii)
-        return false;
-    // Bytes that are not UTF-8 are stored as they are, unflagged.
-    return QString::fromUtf8(name).toUtf8() == name;
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
 }
+
+bool isUtf8(const QByteArray& name) { return QString::fromUtf8(name).toUtf8() == name; }
 
 // The archive is created exclusively: minizip's own opener would truncate whatever file
 // already has the name.
@@ -135,10 +136,24 @@ bool ZipArchive::writeFile(const QByteArray& path)
 
     const QByteArray name = PathBytes::lastComponent(PathBytes::clean(path));
     const int zip64 = st.st_size >= kZip64Threshold ? 1 : 0;
-    const int opened = zipOpenNewFileInZip4_64(zip_, name.constData(), nullptr, nullptr, 0, nullptr, 0, nullptr,
-                                               Z_DEFLATED, Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS, DEF_MEM_LEVEL,
-                                               Z_DEFAULT_STRATEGY, nullptr, 0, 0,
-                                               needsUtf8Flag(name) ? kUtf8NameFlag : 0, zip64);
+    int opened;
+    if (!isAscii(name)) {
+        // unzip 6.0 converts every name of an entry made on MS-DOS (minizip's default
+        // origin) from the DOS code page, UTF-8 flag or not. Entries with such names
+        // therefore say they were made on Unix, where names are taken as they are; unzip
+        // then reads the external attributes as a Unix mode: a plain readable file. The
+        // UTF-8 flag is set when the name is UTF-8; other bytes are stored as they are.
+        zip_fileinfo info{};
+        info.tmz_date.tm_mon = ~0u; // with the other fields 0, the DOS date comes out 0
+        info.external_fa = uLong(S_IFREG | 0644) << 16;
+        opened = zipOpenNewFileInZip4_64(zip_, name.constData(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
+                                         Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY,
+                                         nullptr, 0, kMadeOnUnix, isUtf8(name) ? kUtf8NameFlag : 0, zip64);
+    } else {
+        opened = zipOpenNewFileInZip4_64(zip_, name.constData(), nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
+                                         Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY,
+                                         nullptr, 0, 0, 0, zip64);
+    }
     if (opened != ZIP_OK) {
         ::close(fd);
         fail(QStringLiteral("cannot add an entry (%1)").arg(systemText(errno ? errno : EIO)));
