@@ -1,10 +1,8 @@
 // quorvel-cli: Quorvel's scan and reports in a terminal.
 
 #include "cli/CliCommon.h"
-#include "cli/ReportCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/TrashCommand.h"
-#include "cli/VolumesCommand.h"
 #include "cli/ZipCommand.h"
 #include "settings/Log.h"
 
@@ -20,15 +18,8 @@ const char kUsage[] =
     "Commands:\n"
     "  scan [--json] [--exclusions FILE] [--threads N] PATH\n"
     "      Scan PATH and print its size, size on disk, files, folders and scan time.\n"
-    "  report NAME[,NAME...] [--json] [--timings] [--exclusions FILE] [--threads N]\n"
-    "         [--unit auto|bytes|kb|mb|gb] [--decimals N] PATH\n"
-    "      Scan PATH and print the named reports of it: overview, explorer, types,\n"
-    "      attributes, sizes, dates, times, ownership, custom, folders, apps, obsolete,\n"
-    "      top-size, top-oldest, or all.\n"
     "  zip --to FOLDER [--name BASE] PATH...\n"
     "      Pack the files into a new archive in FOLDER and print the archive's path.\n"
-    "  volumes [--json]\n"
-    "      List the volumes that can be scanned.\n"
     "  trash PATH...\n"
     "      Move each item to the trash; print the ones that could not be moved.\n"
     "\n"
@@ -56,12 +47,8 @@ int main(int argc, char** argv)
     const QString command = args.takeFirst();
     if (command == QLatin1String("scan"))
         return Cli::runScan(args);
-    if (command == QLatin1String("report"))
-        return Cli::runReport(args);
     if (command == QLatin1String("zip"))
         return Cli::runZip(args);
-    if (command == QLatin1String("volumes"))
-        return Cli::runVolumes(args);
     if (command == QLatin1String("trash"))
         return Cli::runTrash(args);
     Cli::printError(QStringLiteral("unknown command '%1' (see --help)").arg(command));
