@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/UserInterface.h"
+#include "reports/FolderReports.h"
 #include "scan/DriveNode.h"
 #include "scan/ScanTree.h"
 #include "scan/TFolderScanner.h"
@@ -117,7 +118,75 @@ public:
     QString statusBarFolders() const;
     void updateStatusBarOption();
 
+    // ---- reports ----
+
+    FolderReports& reports() { return reports_; }
+    const FolderReports& reports() const { return reports_; }
+    int currentReportIndex() const;
+    // A report tab button (index as in ReportIndex): marks the tab, opens the waiting
+    // panel and computes the report 0.2 s later behind it.
+    void reportButtonTapped(int index);
+    void btnFileExplorerTapped() { reportButtonTapped(0); }
+    void btnShowAllContentsTapped() { reportButtonTapped(0); }
+    void btnFileTypesTapped() { reportButtonTapped(1); }
+    void btnAttributesTapped() { reportButtonTapped(2); }
+    void btnFileSizeTapped() { reportButtonTapped(3); }
+    void btnFileDateTapped() { reportButtonTapped(4); }
+    void btnFileTimeTapped() { reportButtonTapped(5); }
+    void btnFileOwnershipTapped() { reportButtonTapped(6); }
+    void btnCustomTypeSummary() { reportButtonTapped(7); }
+    void btnAllFoldersAndSubFoldersListTapped() { reportButtonTapped(8); }
+    void btnAppsTapped() { reportButtonTapped(9); }
+    void btnOverviewTapped() { reportButtonTapped(10); }
+    void btnObsoleteFilesTapped() { reportButtonTapped(11); }
+    // The report operation itself: hint text, rows, panel, and for the overview the scan
+    // report file; then the waiting panel closes.
+    void generateReport(int index);
+    // Makes sure the inputs exist, then runs the current tab's action again.
+    void updateSelectedTab();
+    // Redraws the current report's table without recomputing it.
+    void refreshAllDiskReport();
+    // The pressed tab is the current one: it is disabled, the others enabled.
+    void setButtonsState(int index);
+    bool isTabButtonEnabled(int index) const { return index != currentTab_; }
+    // The hint text under the report and the first column title of the overview's file list.
+    QString tipsText() const { return tips_; }
+    QString topFilesColumnTitle() const { return topFilesTitle_; }
+    static QString hintKeyForReport(int index);
+
+    // The overview's file list and its buttons.
+    void btnTopFilesBySizeTapped();
+    void btnTopOldestFilesTapped();
+    // An overview row was selected: its files fill the file list.
+    void overviewRowSelected(int row);
+    // A row of the file list was selected (-1: none): enables the file actions for a file
+    // that may be deleted.
+    void topSizeFilesSelectionChanged(int row);
+    int selectedTopSizeFileRow() const { return selectedTopFileRow_; }
+
+    // Double-clicks of the report tables.
+    void doubleClickedTableExplorer(TFoldInfo* node);
+    void doubleClickedTableAllFoldersAndSubfolders(int row);
+    void doubleClickedTableOverView(int row);
+    void doubleClickedTableTopSizeFiles(int row);
+    void doubleClickedOVAppsPackage(TFoldInfo* app);
+    // Size, date, time, types, attributes and custom-type rows: the file viewer on the
+    // row's files with its label as the title (no row: nothing happens).
+    void doubleClickedGroupedRow(int reportIndex, int row);
+    // A check box of the explorer or the obsolete list changed.
+    void btnCheckBoxFileExplorerTableTapped(TFoldInfo* node, bool checked);
+    void btnCheckBoxObsoleteTableTapped(TFoldInfo* node, bool checked);
+
+    // Reactions to the preferences: the display unit changed; the main window is main
+    // again after the misc filter or the custom type filter changed.
+    void displayUnitDidChange();
+    void windowDidBecomeMain(bool miscFilterChanged, bool customTypeFilterChanged);
+    // The main window closes: the sort orders are saved and the application ends.
+    void windowWillClose();
+
     // ---- buttons ----
+    // Re-evaluates the file-action buttons for the current tab and the checked rows.
+    void checkItemsForSelection();
     bool refreshAndRemoveButtonsEnabled() const { return treeButtonsEnabled_; }
     bool fileActionButtonsEnabled() const { return fileActionsEnabled_; }
     // The four file-action button images for the current enabled state.
@@ -140,10 +209,20 @@ Q_SIGNALS:
     // The selected folder changed (or was refreshed): the reports were emptied.
     void selectedFolderChanged(TFoldInfo* folder);
     void scanFinished(TFoldInfo* root);
+    // The report waiting panel opens and closes around a report computation.
+    void reportProgressOpened();
+    void reportProgressClosed();
+    // The report's panel is shown (showBox) with fresh rows; or only its table redraws.
+    void reportShown(int index);
+    void reportTableReload(int index);
+    void topSizeFilesChanged();
+    // The file viewer is asked for: these files under this title.
+    void fileViewerRequested(const NodeList& files, const QString& title);
+    void quitRequested();
 
-protected:
-    // The reports' reaction to a new selected folder; the report engine hooks in here.
-    virtual void refreshAllReports();
+public:
+    // The reports' reaction to a new selected folder.
+    void refreshAllReports();
 
 private:
     void startParsingForPath(QString path, TFoldInfo* root);
@@ -178,4 +257,9 @@ private:
     bool treeButtonsEnabled_ = false;
     bool fileActionsEnabled_ = false;
     bool awoken_ = false;
+    FolderReports reports_;
+    int currentTab_ = -1;
+    int selectedTopFileRow_ = -1;
+    QString tips_;
+    QString topFilesTitle_;
 };

@@ -149,14 +149,6 @@ void AppDelegate::refreshScannedTree()
     outlineViewSelectionDidChange(row);
 }
 
-void AppDelegate::refreshAllReports()
-{
-    if (selectedFolder_)
-        AnalysisLib().ReadFoldersForTreeExplorer(selectedFolder_->SubList());
-    updateStatusBarOption();
-    Q_EMIT selectedFolderChanged(selectedFolder_);
-}
-
 // ---- status bar ----
 
 QString AppDelegate::statusBarPath() const
