@@ -151,6 +151,11 @@ bool FileOprations::transfer(Transfer kind, const QByteArray& fromPath, const QB
         return fail({EINVAL, source, QStringLiteral("this folder cannot be taken from its place")});
     if (::lstat(source.constData(), &st) != 0)
         return fail({errno, source, {}});
+    if (!copying && S_ISDIR(st.st_mode)) {
+        struct stat parent;
+        if (::stat(PathBytes::parent(source).constData(), &parent) == 0 && parent.st_dev != st.st_dev)
+            return fail({EBUSY, source, QStringLiteral("a mounted volume cannot be moved")});
+    }
     if (::stat(folder.constData(), &st) != 0)
         return fail({errno, folder, {}});
     if (!S_ISDIR(st.st_mode))
@@ -175,7 +180,7 @@ bool FileOprations::transfer(Transfer kind, const QByteArray& fromPath, const QB
         if (crossDevice) {
             // A move to another file system copies and flushes first; the source goes only
             // once the whole copy is safely on disk.
-            if (FsOps::Result r = FsOps::copyItem(source, target, !copying)) {
+            if (FsOps::Result r = FsOps::copyItem(source, target, copying ? FsOps::Purpose::Copy : FsOps::Purpose::Move)) {
                 if (r->code == EEXIST && r->path == target)
                     continue;
                 return fail(*r);

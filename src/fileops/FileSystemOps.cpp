@@ -204,7 +204,9 @@ Result listFolder(int fd, const QByteArray& path, QList<QByteArray>& names)
     }
 }
 
-Result copyFolder(const QByteArray& source, const QByteArray& target, const struct stat& st, bool durable)
+Result copyEntry(const QByteArray& source, const QByteArray& target, bool forMove, dev_t device);
+
+Result copyFolder(const QByteArray& source, const QByteArray& target, const struct stat& st, bool forMove)
 {
     const int fd = ::open(source.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
@@ -215,7 +217,7 @@ Result copyFolder(const QByteArray& source, const QByteArray& target, const stru
     if (::mkdir(target.constData(), 0700) != 0)
         return failureNow(target);
     for (const QByteArray& name : std::as_const(names)) {
-        if (Result r = copyItem(PathBytes::join(source, name), PathBytes::join(target, name), durable))
+        if (Result r = copyEntry(PathBytes::join(source, name), PathBytes::join(target, name), forMove, st.st_dev))
             return r;
     }
     // Last, so that copying the contents does not change the folder's times again.
@@ -269,18 +271,19 @@ Result removeAt(int dirFd, const QByteArray& name, const QByteArray& path)
     return std::nullopt;
 }
 
-} // namespace
-
-Result copyItem(const QByteArray& source, const QByteArray& target, bool durable)
+Result copyEntry(const QByteArray& source, const QByteArray& target, bool forMove, dev_t device)
 {
     struct stat st;
     if (::lstat(source.constData(), &st) != 0)
         return failureNow(source);
+    // Moving would empty the volume mounted there and then fail to remove its mount point.
+    if (forMove && S_ISDIR(st.st_mode) && st.st_dev != device)
+        return Failure{EXDEV, source, QStringLiteral("it holds a mounted volume, which cannot be moved")};
     switch (st.st_mode & S_IFMT) {
     case S_IFREG:
-        return copyFile(source, target, st, durable);
+        return copyFile(source, target, st, forMove);
     case S_IFDIR:
-        return copyFolder(source, target, st, durable);
+        return copyFolder(source, target, st, forMove);
     case S_IFLNK:
         return copyLink(source, target, st);
     case S_IFIFO:
@@ -297,6 +300,16 @@ Result copyItem(const QByteArray& source, const QByteArray& target, bool durable
     default:
         return Failure{EOPNOTSUPP, source, QStringLiteral("a socket cannot be copied")};
     }
+}
+
+} // namespace
+
+Result copyItem(const QByteArray& source, const QByteArray& target, Purpose purpose)
+{
+    struct stat st;
+    if (::lstat(source.constData(), &st) != 0)
+        return failureNow(source);
+    return copyEntry(source, target, purpose == Purpose::Move, st.st_dev);
 }
 
 Result removeItem(const QByteArray& path)

@@ -22,12 +22,18 @@ struct Failure {
 
 using Result = std::optional<Failure>; // nullopt on success
 
+enum class Purpose {
+    Copy, // a copy that stays beside its source
+    Move, // a copy whose source is removed afterwards
+};
+
 // Copies a file, a symbolic link (as a link), a named pipe, a device node, or a whole
 // folder tree to `target`, which must not exist. Permissions, times and (for root)
-// owners are kept. With `durable` every copied file is flushed to disk before the call
-// returns, so that the source may be removed afterwards. A copy that fails part way stops
-// at the first failure and leaves what it made so far in place.
-Result copyItem(const QByteArray& source, const QByteArray& target, bool durable);
+// owners are kept. For a move, every copied file is flushed to disk before the call
+// returns, so that the source may then be removed, and a tree that holds a mounted volume
+// is refused before its contents could be removed. A copy that fails part way stops at
+// the first failure and leaves what it made so far in place.
+Result copyItem(const QByteArray& source, const QByteArray& target, Purpose purpose);
 
 // Deletes an item for good: a file or link is unlinked, a folder is emptied depth first
 // (without following links out of it) and removed.

@@ -1,5 +1,7 @@
 #include "fileops/FileOprations.h"
 #include "fileops/FileOpsFixtures.h"
+#include "settings/Log.h"
+#include "settings/Paths.h"
 
 #include <gtest/gtest.h>
 
@@ -226,6 +228,72 @@ TEST(CopyAndMove, KeepNamesThatAreNotUtf8)
     // The copy lands beside the first under a numbered name that keeps the odd bytes.
     ASSERT_TRUE(ops.copyFileFromPath(src + '/' + oddName(), dest));
     EXPECT_EQ(readBytes(dest + "/odd-\xff\xfe-name 1.txt"), "odd");
+}
+
+} // namespace
+
+namespace {
+
+TEST(FileOprationsLog, NamesEachOperationAndEachFailure)
+{
+    TempTree t;
+    writeText(t.at("a.txt"), "a");
+    t.mkdir("dest");
+    ASSERT_TRUE(Log::setSink(Log::Sink::LogFile));
+    QFile::remove(Paths::logFile());
+    ASSERT_TRUE(Log::setSink(Log::Sink::LogFile));
+    RecordingUi ui;
+    FileOprations ops(&ui);
+    ops.showInFinder(t.at("a.txt"));
+    ops.openFile(t.at("a.txt"));
+    ops.openFile(t.at("gone.txt"));
+    EXPECT_TRUE(ops.copyFileFromPath(t.at("a.txt"), t.at("dest")));
+    EXPECT_FALSE(ops.copyFileFromPath(t.at("gone.txt"), t.at("dest")));
+    EXPECT_TRUE(ops.moveFileFromPath(t.at("a.txt"), t.at("dest")));
+    EXPECT_FALSE(ops.moveFileFromPath(t.at("a.txt"), t.at("dest")));
+    Log::setSink(Log::Sink::Discard);
+
+    // Reveal and open go to the user interface; a missing item is not handed on.
+    EXPECT_EQ(ui.revealed, QStringList{t.at("a.txt")});
+    EXPECT_EQ(ui.opened, QStringList{t.at("a.txt")});
+    EXPECT_EQ(ui.alerts.size(), 2);
+    const QString a = t.at("a.txt"), gone = t.at("gone.txt"), dest = t.at("dest");
+    const QStringList expected = {
+        "showInFinder:" + a,
+        "openFile:" + a,
+        "openFile:" + gone,
+        "File Not Open at Path:" + gone,
+        "copyFileFromPath:" + a + " toPath:" + dest,
+        "copyFileFromPath:" + gone + " toPath:" + dest,
+        QStringLiteral("Error coping file:“gone.txt” couldn’t be copied to “dest” (No such file or directory)"),
+        "moveFileFromPath:" + a + " toPath:" + dest,
+        "moveFileFromPath:" + a + " toPath:" + dest,
+        QStringLiteral("Error moving file:“a.txt” couldn’t be moved to “dest” (No such file or directory)"),
+    };
+    EXPECT_EQ(QString::fromUtf8(readText(Paths::logFile())), expected.join('\n') + '\n');
+}
+
+} // namespace
+
+namespace {
+
+TEST(MoveFile, RefusesToMoveAMountedVolumeOrATreeHoldingOne)
+{
+    TempTree t;
+    TmpfsMount volume(t.at("src/Tree/volume"));
+    TmpfsMount other(t.at("other"));
+    if (!volume.valid() || !other.valid())
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    writeText(volume.path() + "/data.txt", "data");
+    writeText(t.at("src/Tree/mine.txt"), "mine");
+    RecordingUi ui;
+    FileOprations ops(&ui);
+
+    EXPECT_FALSE(ops.moveFileFromPath(volume.path(), other.path()));
+    EXPECT_FALSE(ops.moveFileFromPath(t.at("src/Tree"), other.path()));
+    EXPECT_EQ(ui.alerts.size(), 2);
+    EXPECT_EQ(readText(volume.path() + "/data.txt"), "data");
+    EXPECT_EQ(readText(t.at("src/Tree/mine.txt")), "mine");
 }
 
 } // namespace
