@@ -66,7 +66,7 @@ std::optional<SortDescriptor> CommonFuncs::unarchiveSortDescriptor(const QByteAr
 namespace {
 
 struct TextTable {
-    QHash<QString, QString> texts;
+    QHash<QString, QString> texts; // placeholders already turned into "%@"
     QMutex missingLock;
     QStringList missing;
 };
@@ -84,7 +84,7 @@ TextTable& textTable()
         const QVariantMap map = read.value->toMap();
         for (auto it = map.cbegin(); it != map.cend(); ++it)
             if (it.value().typeId() == QMetaType::QString)
-                t->texts.insert(it.key(), it.value().toString());
+                t->texts.insert(it.key(), CommonFuncs::replaceOccuranceOfSpecialCharacter(it.value().toString()));
         return t;
     }();
     return *table;
@@ -102,7 +102,7 @@ QString CommonFuncs::getLocalizedStringForKey(const QString& key)
             table.missing.append(key);
         return QStringLiteral("(null)");
     }
-    return replaceOccuranceOfSpecialCharacter(*it);
+    return *it;
 }
 
 void CommonFuncs::loadLanguageDict() { textTable(); }

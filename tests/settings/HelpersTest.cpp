@@ -1,14 +1,10 @@
 #include "SettingsFixture.h"
 
 #include "common/TestSupport.h"
-#include "scan/ScanTree.h"
-#include "scan/TFolderScanner.h"
 #include "settings/CommonFuncs.h"
-#include "settings/ExclusionList.h"
 
 #include <QSet>
 
-#include <vector>
 
 using TestSupport::TempTree;
 
@@ -89,26 +85,4 @@ TEST_F(Helpers, BookmarksRememberExistingPathsOnce)
     EXPECT_TRUE(CommonFuncs::loadFromBookmarkPath(granted));
     EXPECT_FALSE(CommonFuncs::loadFromBookmarkPath(t.at(QStringLiteral("missing"))));
     EXPECT_FALSE(CommonFuncs::loadFromBookmarkPath(QString()));
-}
-
-TEST(NodeHelpers, HiddenFlagAndCheckedRows)
-{
-    TempTree t;
-    t.file(QStringLiteral(".dotfile"));
-    t.file(QStringLiteral("plain"));
-    auto list = std::make_shared<const ExclusionList>();
-    ScanTree tree(t.path(), QStringLiteral("root"));
-    TFolderScanner scanner;
-    scanner.setExclusionList(list);
-    ASSERT_TRUE(scanner.scanFolder(tree.root()));
-    std::vector<TFoldInfo*> rows(tree.root()->SubList().begin(), tree.root()->SubList().end());
-    ASSERT_EQ(rows.size(), 2u);
-    for (TFoldInfo* node : rows)
-        EXPECT_EQ(CommonFuncs::isItemHidden(node), node->sName().startsWith(QLatin1Char('.'))) << node->sName().toStdString();
-    EXPECT_FALSE(CommonFuncs::isItemHidden(nullptr));
-
-    EXPECT_FALSE(CommonFuncs::isItemsSelectedForOpration(rows));
-    rows.back()->setState(1);
-    EXPECT_TRUE(CommonFuncs::isItemsSelectedForOpration(rows));
-    EXPECT_FALSE(CommonFuncs::isItemsSelectedForOpration(std::vector<TFoldInfo*>{}));
 }

@@ -133,14 +133,11 @@ TEST_F(Settings, FileViewerFilterDefaultsAreStoredAndReadOnRefresh)
 {
     store(SettingsKeys::sizeFilterType, 2);
     store(SettingsKeys::fileNameForFilter, QStringLiteral("report"));
-    store(SettingsKeys::dateToForFilter, QStringLiteral("01/31/2024"));
     GeneralLib::refreshFileViewerFilterComponents();
     ASSERT_EQ(GeneralLib::cache().sizeFilterType, 2);
 
     GeneralLib::setDefaultSettingsForFileViewerFilter();
     EXPECT_EQ(SettingsStore::stringForKey(SettingsKeys::fileNameForFilter).toStdString(), "");
-    EXPECT_EQ(SettingsStore::stringForKey(SettingsKeys::dateToForFilter).toStdString(), "");
-    EXPECT_EQ(SettingsStore::integerForKey(SettingsKeys::dateTypeForFilter), 3);
     EXPECT_TRUE(SettingsStore::isStored(SettingsKeys::topFilteredFileCount));
     GeneralLib::refreshFileViewerFilterComponents();
     EXPECT_EQ(GeneralLib::cache().sizeFilterType, 0);
@@ -179,13 +176,11 @@ TEST_F(Settings, OldFileMoment)
 
 TEST_F(Settings, FilterSizesInBytes)
 {
-    EXPECT_EQ(GeneralLib::getSizeForFilterInByteFor(QStringLiteral("12"), 0), 12);
     EXPECT_EQ(GeneralLib::getSizeForFilterInByteFor(QStringLiteral("12"), 1), 12000);
     EXPECT_EQ(GeneralLib::getSizeForFilterInByteFor(QStringLiteral(" 12.9 MB"), 2), 12000000);
     EXPECT_EQ(GeneralLib::getSizeForFilterInByteFor(QStringLiteral("3"), 3), 3000000000);
     EXPECT_EQ(GeneralLib::getSizeForFilterInByteFor(QStringLiteral("abc"), 1), 0);
     EXPECT_EQ(GeneralLib::getSizeForFilterInByteFor(QStringLiteral("5"), 4), 0);
-    EXPECT_EQ(GeneralLib::getSizeForFilterInByteFor(QStringLiteral("5"), -1), 0);
     EXPECT_EQ(GeneralLib::getSizeForFilterInByteFor(7.9, 0), 7);
     EXPECT_EQ(GeneralLib::getSizeForFilterInByteFor(QStringLiteral("99999999999999999999"), 3),
               std::numeric_limits<std::int64_t>::max());

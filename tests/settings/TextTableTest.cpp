@@ -107,9 +107,6 @@ TEST(TextTable, MissingKeyShowsNull)
 TEST(TextTable, StrExist)
 {
     EXPECT_FALSE(CommonFuncs::strExist(QString()));
-    EXPECT_FALSE(CommonFuncs::strExist(QStringLiteral("")));
-    EXPECT_FALSE(CommonFuncs::strExist(QStringLiteral("(NULL)")));
     EXPECT_FALSE(CommonFuncs::strExist(QStringLiteral("(Null)")));
-    EXPECT_TRUE(CommonFuncs::strExist(QStringLiteral(" ")));
     EXPECT_TRUE(CommonFuncs::strExist(QStringLiteral("(null) folder")));
 }

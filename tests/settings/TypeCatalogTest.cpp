@@ -175,12 +175,3 @@ TEST_F(Catalog, UnreadableFileIsAnEmptyCatalogThatNothingOverwritesButAReset)
     EXPECT_TRUE(TypeCatalog::lastLoadSucceeded());
     EXPECT_EQ(TypeCatalog::loadedGroups().size(), 16);
 }
-
-TEST(CustomTypeFilterText, JoinAndSplit)
-{
-    EXPECT_EQ(CustomTypeFilter::stringObjectFromArrayOfStrings({}).toStdString(), "");
-    EXPECT_EQ(CustomTypeFilter::stringObjectFromArrayOfStrings({"a", "", "b c"}).toStdString(), "a,,b c");
-    EXPECT_EQ(CustomTypeFilter::arrayObjectFromFilterTypeString(QStringLiteral("Mp3, WAV,")),
-              (QStringList{"Mp3", " WAV", ""}));
-    EXPECT_EQ(CustomTypeFilter::arrayObjectFromFilterTypeString(QString()), QStringList{QString()});
-}
