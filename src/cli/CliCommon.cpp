@@ -55,6 +55,21 @@ std::optional<CliError> parseScanOptions(QStringList args, ScanOptions& out)
         if (!ok || out.threads < 1 || out.threads > 256)
             return CliError{QStringLiteral("--threads needs a number from 1 to 256")};
     }
+    if (auto v = takeValue(args, QStringLiteral("--unit"), error)) {
+        static const QStringList units{QStringLiteral("auto"), QStringLiteral("bytes"), QStringLiteral("kb"),
+                                       QStringLiteral("mb"), QStringLiteral("gb")};
+        const qsizetype code = units.indexOf(v->toLower());
+        if (code < 0)
+            return CliError{QStringLiteral("--unit needs one of auto, bytes, kb, mb, gb")};
+        out.unitCode = int(code);
+    }
+    if (auto v = takeValue(args, QStringLiteral("--decimals"), error)) {
+        bool ok = false;
+        const int places = v->toInt(&ok);
+        if (!ok || places < 0 || places > 15)
+            return CliError{QStringLiteral("--decimals needs a number from 0 to 15")};
+        out.decimals = places;
+    }
     if (error)
         return error;
     for (const QString& arg : std::as_const(args))

@@ -21,6 +21,10 @@ struct ScanOptions {
     QString exclusionsFile; // empty: the shared list from the documents folder
     int threads = 0;        // 0: the scanner's default
     QString path;
+    // --unit auto|bytes|kb|mb|gb and --decimals N: the display unit code (0 to 4) and the
+    // fraction digits of the human output for this run only; absent: the settings.
+    std::optional<int> unitCode;
+    std::optional<int> decimals;
 };
 
 // A failure to report on stderr with its exit code.

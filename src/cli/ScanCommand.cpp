@@ -3,7 +3,10 @@
 #include "cli/CliCommon.h"
 #include "scan/ScanTree.h"
 #include "scan/TFolderScanner.h"
+#include "settings/CommonFuncs.h"
 #include "settings/ExclusionList.h"
+#include "settings/GeneralLib.h"
+#include "settings/SettingsStore.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -116,9 +119,17 @@ int runScan(const QStringList& args)
         };
         printOut(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
     } else {
+        // Sizes in the unit of the status bar setting, as the application shows them; the
+        // defaults are registered in memory only, nothing is written.
+        SettingsStore::registerDefaults(GeneralLib::defaultSettings());
+        GeneralLib::refreshDisplayUnitSettings();
+        const SettingsCache& settings = GeneralLib::cache();
+        const int unit = options.unitCode.value_or(settings.diskReportSummary);
+        GeneralLib::overrideDisplayUnitSettings(settings.allDiskReports, unit, settings.folderTree,
+                                                options.decimals.value_or(settings.decimalPlaces));
         printOut(QStringLiteral("Path:          %1\n").arg(options.path));
-        printOut(QStringLiteral("Size:          %1 bytes\n").arg(root->cSize()));
-        printOut(QStringLiteral("Size on disk:  %1 bytes\n").arg(root->cASize()));
+        printOut(QStringLiteral("Size:          %1\n").arg(CommonFuncs::sizeUnitFor(unit, root->cSize())));
+        printOut(QStringLiteral("Size on disk:  %1\n").arg(CommonFuncs::sizeUnitFor(unit, root->cASize())));
         printOut(QStringLiteral("Files:         %1\n").arg(root->cFiles()));
         printOut(QStringLiteral("Folders:       %1\n").arg(root->cFolders()));
         printOut(QStringLiteral("Scan time:     %1 s\n").arg(seconds, 0, 'f', 2));
