@@ -38,6 +38,8 @@ TEST_F(SizeFormat, AutomaticUnitTruncatesAndShowsTheNextUnitFrom970)
                {1000, "1.00 KB"},
                {1500, "1.50 KB"},
                {1999, "1.99 KB"}, // truncated, not rounded
+               {1150, "1.15 KB"}, // exact: floor(1.15 x 100) in binary floating point is 114
+               {2010, "2.01 KB"},
                {969999, "969.99 KB"},
                {975000, "0.97 MB"},
                {979999, "0.97 MB"},
