@@ -12,6 +12,7 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <thread>
 #include <vector>
@@ -184,6 +185,35 @@ public:
     // The main window closes: the sort orders are saved and the application ends.
     void windowWillClose();
 
+    // ---- file actions on the shown report's entries ----
+
+    // The report's list the commands act on: the explorer's entries, the overview's file
+    // list, the obsolete files (and the applications for the context menu); empty for
+    // other reports.
+    NodeList getArrayOfFilesForPerformOperation() const;
+    // The nodes a toolbar command takes: the checked explorer or obsolete rows, or the
+    // overview file list's selected row.
+    NodeList nodesForToolbarCommand() const;
+    void btnDeleteFilesTapped();
+    void btnCopyFilesTapped();
+    void btnMoveFilesTapped();
+    void btnZipFilesTapped();
+    void performDelete();
+    void copySelectedFilesAt(const QString& destination);
+    void moveSelectedFilesAt(const QString& destination);
+    void zipSelectedFilesAt(const QString& destination);
+
+    // The context menu: the row it was opened on, its commands and their enabling.
+    enum class MenuCommand { ShowInFinder, Preview, Open, MoveToTrash, SelectAll, UnSelectAll, AppCommand };
+    void setClickedRow(int row) { clickedRow_ = row; }
+    int selectedIndex() const { return selectedIndex_; }
+    bool validateMenuItem(MenuCommand command);
+    // 0 reveals, 1 previews, 2 opens the node at the menu's row.
+    void performFileOperation(int operation);
+    void moveToTrashMenu();
+    void performMoveToTrashFiles(const NodeList& nodes);
+    void performSelectAllOrUnSelect(int state);
+
     // ---- buttons ----
     // Re-evaluates the file-action buttons for the current tab and the checked rows.
     void checkItemsForSelection();
@@ -236,6 +266,12 @@ private:
     void setTreeButtonsEnabled(bool enabled);
     int indexOfRoot(const TFoldInfo* root) const;
     void releaseRetiredTrees();
+    void takeNodeOutOfTree(TFoldInfo* node);
+    void uncheckAfterFailure(TFoldInfo* node);
+    void updateStateForToolBarButtons();
+    std::optional<QString> chooseDestination(const char* confirmKey);
+    bool confirmTransfer(const char* messageKey, const QString& destination);
+    bool confirmTrash();
 
     UserInterface& ui_;
     Scheduler& scheduler_;
@@ -260,6 +296,8 @@ private:
     FolderReports reports_;
     int currentTab_ = -1;
     int selectedTopFileRow_ = -1;
+    int clickedRow_ = -1;
+    int selectedIndex_ = 0;
     QString tips_;
     QString topFilesTitle_;
 };

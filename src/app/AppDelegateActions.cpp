@@ -1,0 +1,325 @@
+// The main window's file actions on the entries of the shown report.
+
+#include "app/AppDelegate.h"
+
+#include "fileops/FileOprations.h"
+#include "settings/CommonFuncs.h"
+#include "settings/GeneralLib.h"
+#include "settings/Log.h"
+#include "settings/TextFormat.h"
+
+#include <QFileInfo>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+QString text(const char* key) { return CommonFuncs::getLocalizedStringForKey(QLatin1String(key)); }
+
+bool takesPart(int index)
+{
+    return index == ReportIndex::FileExplorer || index == ReportIndex::Overview || index == ReportIndex::ObsoleteFiles;
+}
+
+} // namespace
+
+NodeList AppDelegate::getArrayOfFilesForPerformOperation() const
+{
+    switch (currentReportIndex()) {
+    case ReportIndex::FileExplorer: return reports_.arrFilesExplorer();
+    case ReportIndex::Overview: return reports_.arrTopSizeFiles();
+    case ReportIndex::ObsoleteFiles: return reports_.FObsoleteFileList();
+    case ReportIndex::Applications: return reports_.arrAllChildApps();
+    default: return {};
+    }
+}
+
+NodeList AppDelegate::nodesForToolbarCommand() const
+{
+    NodeList nodes;
+    switch (currentReportIndex()) {
+    case ReportIndex::Overview:
+        if (selectedTopFileRow_ >= 0 && std::size_t(selectedTopFileRow_) < reports_.arrTopSizeFiles().size())
+            nodes.push_back(reports_.arrTopSizeFiles()[std::size_t(selectedTopFileRow_)]);
+        break;
+    case ReportIndex::FileExplorer:
+        for (TFoldInfo* node : reports_.arrFilesExplorer())
+            if (node->state() == 1)
+                nodes.push_back(node);
+        break;
+    case ReportIndex::ObsoleteFiles:
+        for (TFoldInfo* node : reports_.FObsoleteFileList())
+            if (node->stateAtObsoleteFiles() == 1)
+                nodes.push_back(node);
+        break;
+    default:
+        break;
+    }
+    return nodes;
+}
+
+void AppDelegate::takeNodeOutOfTree(TFoldInfo* node)
+{
+    if (TFoldInfo* parent = node->PFoldInfo(); parent && parent->removeFromSubList(node))
+        TFolderScanner::reduceSizeForParentOf(node);
+    isRefreshReqForTree_ = true;
+}
+
+void AppDelegate::uncheckAfterFailure(TFoldInfo* node)
+{
+    if (currentReportIndex() == ReportIndex::ObsoleteFiles)
+        node->setStateAtObsoleteFiles(0);
+    else if (currentReportIndex() == ReportIndex::FileExplorer)
+        node->setState(0);
+}
+
+void AppDelegate::updateStateForToolBarButtons()
+{
+    scheduler_.schedule(10ms, [this] { checkItemsForSelection(); });
+}
+
+bool AppDelegate::confirmTrash()
+{
+    return ui_.confirm(text("ID_TRASH_SELECTED_FILES"),
+                       TextFormat::format(QStringLiteral("%@"), {text("ID_MANUALLY_RECOVER_FRM_TRASH")}));
+}
+
+bool AppDelegate::confirmTransfer(const char* messageKey, const QString& destination)
+{
+    return ui_.confirm(TextFormat::format(QStringLiteral("%@ %@/?"), {text(messageKey), destination}), QString());
+}
+
+std::optional<QString> AppDelegate::chooseDestination(const char* confirmKey)
+{
+    FolderChoice choice;
+    choice.title = text("ID_PLZ_SELECT_DEST_FOLDER");
+    choice.prompt = text(confirmKey);
+    choice.canCreateFolders = true;
+    const std::optional<QString> folder = ui_.chooseFolder(choice);
+    if (!folder) {
+        qvlog(QStringLiteral("Result Not present"));
+        return std::nullopt;
+    }
+    if (folder->isEmpty()) {
+        qvlog(QStringLiteral("Not Url present"));
+        return std::nullopt;
+    }
+    return folder;
+}
+
+// ---- toolbar commands ----
+
+void AppDelegate::btnDeleteFilesTapped()
+{
+    qvlog(QStringLiteral("AppDelegate btnDeleteFilesTapped:"));
+    performDelete();
+}
+
+void AppDelegate::btnCopyFilesTapped()
+{
+    qvlog(QStringLiteral("AppDelegate btnCopyFilesTapped:"));
+    if (const auto folder = chooseDestination("ID_COPY"))
+        copySelectedFilesAt(*folder);
+}
+
+void AppDelegate::btnMoveFilesTapped()
+{
+    qvlog(QStringLiteral("AppDelegate btnMoveFilesTapped:"));
+    if (const auto folder = chooseDestination("ID_MOVE"))
+        moveSelectedFilesAt(*folder);
+}
+
+void AppDelegate::btnZipFilesTapped()
+{
+    qvlog(QStringLiteral("AppDelegate btnZipFilesTapped:"));
+    if (const auto folder = chooseDestination("ID_ZIP"))
+        zipSelectedFilesAt(*folder);
+}
+
+void AppDelegate::performDelete()
+{
+    isRefreshReqForTree_ = false;
+    if (confirmTrash()) {
+        FileOprations operations(&ui_);
+        const NodeList nodes = nodesForToolbarCommand();
+        if (currentReportIndex() == ReportIndex::Overview)
+            qvlog(TextFormat::format(QStringLiteral("%ld"), {selectedTopFileRow_}));
+        NodeList removed;
+        for (TFoldInfo* node : nodes) {
+            if (operations.removeFileFromPath(node->sPathBytes())) {
+                takeNodeOutOfTree(node);
+                removed.push_back(node);
+            } else {
+                uncheckAfterFailure(node);
+            }
+        }
+        reports_.removeNodes(removed);
+        if (!removed.empty())
+            Q_EMIT topSizeFilesChanged();
+    }
+    if (isRefreshReqForTree_)
+        refreshScannedTree();
+    else
+        Q_EMIT reportTableReload(ReportIndex::FileExplorer);
+    updateStateForToolBarButtons();
+}
+
+void AppDelegate::moveSelectedFilesAt(const QString& destination)
+{
+    isRefreshReqForTree_ = false;
+    NodeList moved;
+    if (confirmTransfer("ID_MOVE_SELECTED_FILES", destination)) {
+        FileOprations operations(&ui_);
+        const QByteArray target = QFile::encodeName(destination);
+        for (TFoldInfo* node : nodesForToolbarCommand()) {
+            if (operations.moveFileFromPath(node->sPathBytes(), target)) {
+                moved.push_back(node);
+                takeNodeOutOfTree(node);
+            } else {
+                uncheckAfterFailure(node);
+            }
+        }
+    }
+    if (isRefreshReqForTree_) {
+        reports_.removeNodes(moved);
+        Q_EMIT topSizeFilesChanged();
+        refreshScannedTree();
+    }
+    updateStateForToolBarButtons();
+}
+
+void AppDelegate::copySelectedFilesAt(const QString& destination)
+{
+    if (!confirmTransfer("ID_COPY_SELECTED_FILES", destination))
+        return;
+    FileOprations operations(&ui_);
+    const QByteArray target = QFile::encodeName(destination);
+    for (TFoldInfo* node : nodesForToolbarCommand())
+        if (!operations.copyFileFromPath(node->sPathBytes(), target))
+            uncheckAfterFailure(node);
+}
+
+void AppDelegate::zipSelectedFilesAt(const QString& destination)
+{
+    if (!confirmTransfer("ID_ZIP_SELECTED_FILES", destination))
+        return;
+    const bool overview = currentReportIndex() == ReportIndex::Overview;
+    QList<QByteArray> paths;
+    std::optional<QByteArray> archiveName;
+    int count = 0;
+    for (TFoldInfo* node : nodesForToolbarCommand()) {
+        // The archive is named after its only node; with several the writer picks "Archive".
+        if (++count == 1) {
+            const QByteArray name(node->nameBytes().data(), qsizetype(node->nameBytes().size()));
+            const qsizetype dot = name.lastIndexOf('.');
+            archiveName = dot > 0 ? name.left(dot) : name;
+        } else {
+            archiveName.reset();
+        }
+        const bool expand = node->isFolder() && (!overview || !node->isApp());
+        if (expand) {
+            for (const QString& file : CommonFuncs::getHierarchyOfPaths(node->sPath()))
+                paths.append(QFile::encodeName(file));
+        } else {
+            paths.append(node->sPathBytes());
+        }
+    }
+    if (paths.isEmpty())
+        return;
+    FileOprations(&ui_).zipFiles(paths, QFile::encodeName(destination), archiveName);
+}
+
+// ---- the context menu ----
+
+bool AppDelegate::validateMenuItem(MenuCommand command)
+{
+    if (command == MenuCommand::AppCommand)
+        return true;
+    const int index = currentReportIndex();
+    if (index == ReportIndex::Applications) {
+        if (clickedRow_ < 0)
+            return false;
+        selectedIndex_ = clickedRow_;
+        return true;
+    }
+    if (!takesPart(index) || clickedRow_ < 0)
+        return false;
+    selectedIndex_ = clickedRow_;
+    const NodeList list = getArrayOfFilesForPerformOperation();
+    if (std::size_t(selectedIndex_) >= list.size())
+        return false;
+    return command == MenuCommand::ShowInFinder || !list[std::size_t(selectedIndex_)]->isNonDeleteableFile();
+}
+
+void AppDelegate::performFileOperation(int operation)
+{
+    const NodeList list = getArrayOfFilesForPerformOperation();
+    if (selectedIndex_ < 0 || std::size_t(selectedIndex_) >= list.size())
+        return;
+    const TFoldInfo* node = list[std::size_t(selectedIndex_)];
+    FileOprations operations(&ui_);
+    switch (operation) {
+    case 0: operations.showInFinder(node->sPath()); break;
+    case 1: ui_.preview(node->sPath()); break;
+    case 2: operations.openFile(node->sPath()); break;
+    default: break;
+    }
+}
+
+void AppDelegate::moveToTrashMenu()
+{
+    isRefreshReqForTree_ = false;
+    const int index = currentReportIndex();
+    selectedIndex_ = takesPart(index) ? clickedRow_ : 0;
+    if (!confirmTrash())
+        return;
+    if (takesPart(index)) {
+        NodeList nodes;
+        if (index != ReportIndex::Overview)
+            nodes = nodesForToolbarCommand(); // the checked rows
+        const NodeList list = getArrayOfFilesForPerformOperation();
+        if (nodes.empty() && selectedIndex_ >= 0 && std::size_t(selectedIndex_) < list.size())
+            nodes.push_back(list[std::size_t(selectedIndex_)]);
+        performMoveToTrashFiles(nodes);
+    }
+    updateStateForToolBarButtons();
+}
+
+void AppDelegate::performMoveToTrashFiles(const NodeList& nodes)
+{
+    qvlog(TextFormat::format(QStringLiteral("performMoveToTrashFiles:%lu"), {nodes.size()}));
+    FileOprations operations(&ui_);
+    NodeList removed;
+    for (TFoldInfo* node : nodes) {
+        if (operations.moveToTrashFileFromPath(node->sPathBytes())) {
+            takeNodeOutOfTree(node);
+            removed.push_back(node);
+        } else if (currentReportIndex() == ReportIndex::ObsoleteFiles) {
+            node->setStateAtObsoleteFiles(0);
+        } else {
+            node->setState(0);
+        }
+    }
+    if (!removed.empty()) {
+        reports_.removeNodes(removed);
+        Q_EMIT topSizeFilesChanged();
+        refreshScannedTree();
+    } else {
+        refreshAllDiskReport();
+    }
+}
+
+void AppDelegate::performSelectAllOrUnSelect(int state)
+{
+    const int index = currentReportIndex();
+    if (index == ReportIndex::FileExplorer) {
+        for (TFoldInfo* node : reports_.arrFilesExplorer())
+            node->setState(state);
+        Q_EMIT reportTableReload(index);
+    } else if (index == ReportIndex::ObsoleteFiles) {
+        for (TFoldInfo* node : reports_.FObsoleteFileList())
+            node->setStateAtObsoleteFiles(state);
+        Q_EMIT reportTableReload(index);
+    }
+    checkItemsForSelection();
+}

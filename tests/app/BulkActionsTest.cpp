@@ -1,0 +1,205 @@
+#include "app/AppDelegate.h"
+#include "app/ScriptedUserInterface.h"
+#include "common/TestSupport.h"
+#include "settings/ExclusionList.h"
+#include "settings/GeneralLib.h"
+#include "settings/Paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using TestSupport::TempTree;
+
+namespace {
+
+TFoldInfo* child(TFoldInfo* node, const QString& name)
+{
+    for (TFoldInfo* c : node->SubList())
+        if (c->sName() == name)
+            return c;
+    return nullptr;
+}
+
+QStringList zipEntries(const QString& archive)
+{
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-Z1"), archive});
+    unzip.waitForFinished();
+    QStringList names = QString::fromUtf8(unzip.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    names.sort();
+    return names;
+}
+
+class BulkActions : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TestSupport::setTestHome(home_.path());
+        app_.loadSettingsAndCatalogs();
+        ExclusionList::setShared(std::make_shared<const ExclusionList>(QVariantMap{
+            {QStringLiteral("Hard"), QVariantMap{{QStringLiteral("dirNotDelete"), QVariantList{QStringLiteral("/x")}}}}}));
+        tree_.file(QStringLiteral("work/a.txt"), 100);
+        tree_.file(QStringLiteral("work/b.txt"), 200);
+        tree_.file(QStringLiteral("work/c.txt"), 400);
+        tree_.file(QStringLiteral("work/report.txt"), 10);
+        tree_.file(QStringLiteral("work/Photos/one.jpg"), 30);
+        tree_.file(QStringLiteral("work/Photos/trip/two.jpg"), 40);
+        tree_.file(QStringLiteral("keep.bin"), 1000);
+        app_.setParsingPath(tree_.path());
+        app_.waitForScanToFinish();
+        root_ = app_.selectedFolder();
+        work_ = child(root_, QStringLiteral("work"));
+        app_.outlineViewSelectionDidChange(work_);
+        app_.btnFileExplorerTapped();
+    }
+    void TearDown() override { TestSupport::setTestHome(previous_); }
+
+    void check(const QStringList& names)
+    {
+        for (const QString& name : names)
+            app_.btnCheckBoxFileExplorerTableTapped(child(work_, name), true);
+    }
+
+    QTemporaryDir home_;
+    QString previous_ = TestSupport::testHome();
+    TempTree tree_;
+    ScriptedUserInterface ui_;
+    ImmediateScheduler scheduler_;
+    AppDelegate app_{ui_, scheduler_};
+    TFoldInfo* root_ = nullptr;
+    TFoldInfo* work_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(BulkActions, DeleteWithOneFailureKeepsAndUnchecksTheFailedNode)
+{
+    check({QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")});
+    TFoldInfo* b = child(work_, QStringLiteral("b.txt"));
+    QFile::remove(tree_.at(QStringLiteral("work/b.txt"))); // vanished since the scan: trashing it fails
+    ui_.answers = {true};
+    app_.btnDeleteFilesTapped();
+
+    EXPECT_EQ(ui_.alerts.size(), 1);
+    EXPECT_EQ(child(work_, QStringLiteral("a.txt")), nullptr);
+    EXPECT_EQ(child(work_, QStringLiteral("c.txt")), nullptr);
+    ASSERT_EQ(child(work_, QStringLiteral("b.txt")), b);
+    EXPECT_EQ(b->state(), 0);
+    EXPECT_EQ(work_->cSize(), 280u); // 780 - 100 - 400
+    EXPECT_EQ(root_->cSize(), 1280u);
+    EXPECT_EQ(root_->cFiles(), 5);
+    EXPECT_TRUE(QFile::exists(Paths::trashFiles() + QStringLiteral("/a.txt")));
+    EXPECT_TRUE(QFile::exists(Paths::trashFiles() + QStringLiteral("/c.txt")));
+    EXPECT_EQ(app_.selectedFolder(), work_);
+    EXPECT_EQ(app_.reports().arrFilesExplorer().size(), work_->childCount());
+}
+
+TEST_F(BulkActions, DeclinedOrEmptyCommandsTouchNothing)
+{
+    check({QStringLiteral("a.txt")});
+    ui_.answers = {false};
+    app_.btnDeleteFilesTapped();
+    EXPECT_TRUE(QFile::exists(tree_.at(QStringLiteral("work/a.txt"))));
+    app_.performSelectAllOrUnSelect(0);
+    EXPECT_FALSE(app_.fileActionButtonsEnabled());
+    ui_.answers = {true};
+    app_.btnDeleteFilesTapped();
+    EXPECT_EQ(work_->childCount(), 5u);
+    EXPECT_TRUE(ui_.alerts.isEmpty());
+    // A cancelled destination chooser runs nothing.
+    check({QStringLiteral("a.txt")});
+    app_.btnCopyFilesTapped();
+    EXPECT_EQ(ui_.questions.size(), 2);
+}
+
+TEST_F(BulkActions, ContextMenuTrashTakesCheckedRowsOrElseTheClickedOne)
+{
+    const NodeList& list = app_.reports().arrFilesExplorer();
+    int row = -1;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list[i]->sName() == QLatin1String("report.txt"))
+            row = int(i);
+    app_.setClickedRow(row);
+    ASSERT_TRUE(app_.validateMenuItem(AppDelegate::MenuCommand::MoveToTrash));
+    ui_.answers = {true};
+    app_.moveToTrashMenu();
+    EXPECT_EQ(child(work_, QStringLiteral("report.txt")), nullptr);
+    EXPECT_EQ(work_->childCount(), 4u);
+
+    check({QStringLiteral("a.txt")});
+    app_.setClickedRow(0);
+    ui_.answers = {true};
+    app_.moveToTrashMenu();
+    EXPECT_EQ(child(work_, QStringLiteral("a.txt")), nullptr);
+    EXPECT_EQ(work_->childCount(), 3u); // the clicked row was left alone
+}
+
+TEST_F(BulkActions, MenuOnAProtectedNodeOffersOnlyReveal)
+{
+    TFoldInfo* a = child(work_, QStringLiteral("a.txt"));
+    a->setIsNonDeleteableFile(true);
+    const NodeList& list = app_.reports().arrFilesExplorer();
+    app_.setClickedRow(int(std::find(list.begin(), list.end(), a) - list.begin()));
+    EXPECT_TRUE(app_.validateMenuItem(AppDelegate::MenuCommand::ShowInFinder));
+    EXPECT_FALSE(app_.validateMenuItem(AppDelegate::MenuCommand::MoveToTrash));
+    EXPECT_FALSE(app_.validateMenuItem(AppDelegate::MenuCommand::Open));
+    EXPECT_TRUE(app_.validateMenuItem(AppDelegate::MenuCommand::AppCommand));
+    app_.setClickedRow(-1);
+    EXPECT_FALSE(app_.validateMenuItem(AppDelegate::MenuCommand::ShowInFinder));
+    app_.btnFileSizeTapped();
+    app_.setClickedRow(0);
+    EXPECT_FALSE(app_.validateMenuItem(AppDelegate::MenuCommand::ShowInFinder));
+}
+
+TEST_F(BulkActions, CopyKeepsTreeAndChecksMoveTakesNodesOut)
+{
+    TempTree dest;
+    dest.file(QStringLiteral("a.txt"), 1);
+    check({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+    ui_.folders = {dest.path()};
+    ui_.answers = {true};
+    app_.btnCopyFilesTapped();
+    EXPECT_TRUE(QFile::exists(dest.at(QStringLiteral("a 1.txt"))));
+    EXPECT_TRUE(QFile::exists(dest.at(QStringLiteral("b.txt"))));
+    EXPECT_EQ(child(work_, QStringLiteral("a.txt"))->state(), 1);
+    EXPECT_EQ(work_->childCount(), 5u);
+
+    ui_.folders = {dest.path()};
+    ui_.answers = {true};
+    app_.btnMoveFilesTapped();
+    EXPECT_FALSE(QFile::exists(tree_.at(QStringLiteral("work/a.txt"))));
+    EXPECT_TRUE(QFile::exists(dest.at(QStringLiteral("a 2.txt"))));
+    EXPECT_EQ(child(work_, QStringLiteral("a.txt")), nullptr);
+    EXPECT_EQ(child(work_, QStringLiteral("b.txt")), nullptr);
+    EXPECT_EQ(work_->cSize(), 480u);
+}
+
+TEST_F(BulkActions, ZipNamesTheArchiveAfterItsOnlyNodeAndExpandsFolders)
+{
+    TempTree dest;
+    check({QStringLiteral("report.txt")});
+    ui_.folders = {dest.path()};
+    ui_.answers = {true};
+    app_.btnZipFilesTapped();
+    EXPECT_EQ(zipEntries(dest.at(QStringLiteral("report.zip"))), QStringList{QStringLiteral("report.txt")});
+
+    app_.performSelectAllOrUnSelect(0);
+    check({QStringLiteral("Photos")});
+    ui_.folders = {dest.path()};
+    ui_.answers = {true};
+    app_.btnZipFilesTapped();
+    EXPECT_EQ(zipEntries(dest.at(QStringLiteral("Photos.zip"))),
+              (QStringList{QStringLiteral("one.jpg"), QStringLiteral("two.jpg")}));
+
+    check({QStringLiteral("a.txt")});
+    ui_.folders = {dest.path()};
+    ui_.answers = {true};
+    app_.btnZipFilesTapped();
+    EXPECT_EQ(zipEntries(dest.at(QStringLiteral("Archive.zip"))).size(), 3);
+    // Zipping changes neither the tree nor the checks.
+    EXPECT_EQ(child(work_, QStringLiteral("a.txt"))->state(), 1);
+    EXPECT_EQ(work_->childCount(), 5u);
+}
