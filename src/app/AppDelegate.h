@@ -106,6 +106,13 @@ public:
     // The view reports expansion changes; selecting a node implies its ancestors are open.
     void setItemExpanded(const TFoldInfo* node, bool expanded);
 
+    // The applications outline: the applications at the top, then each one's whole
+    // content, unsorted; nothing expands. Columns "itemName", "attributes" (empty) and
+    // "size" ("--" for 0).
+    std::vector<TFoldInfo*> appsOutlineChildren(TFoldInfo* item) const;
+    static bool isAppsOutlineItemExpandable(const TFoldInfo*) { return false; }
+    QString appsOutlineText(const TFoldInfo* item, const QString& column) const;
+
     // The folder tree's selection changed to `selected` (null: no row selected).
     void outlineViewSelectionDidChange(TFoldInfo* selected);
     // A node collapses while the selected row lies beneath it: select the node.

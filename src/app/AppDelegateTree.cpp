@@ -60,6 +60,26 @@ QString AppDelegate::folderTreeText(const TFoldInfo* item, const QString& column
     return {};
 }
 
+std::vector<TFoldInfo*> AppDelegate::appsOutlineChildren(TFoldInfo* item) const
+{
+    if (!item)
+        return reports_.arrAllChildApps();
+    const auto list = item->SubList();
+    return {list.begin(), list.end()};
+}
+
+QString AppDelegate::appsOutlineText(const TFoldInfo* item, const QString& column) const
+{
+    if (!item)
+        return {};
+    if (column == QLatin1String("itemName"))
+        return TextFormat::format(QStringLiteral("%@"), {item->sName()});
+    if (column == QLatin1String("size"))
+        return item->cSize() == 0 ? QStringLiteral("--")
+                                  : CommonFuncs::sizeUnitFor(GeneralLib::cache().allDiskReports, item->cSize());
+    return {};
+}
+
 void AppDelegate::setItemExpanded(const TFoldInfo* node, bool expanded)
 {
     if (expanded)

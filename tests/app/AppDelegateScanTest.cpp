@@ -211,6 +211,14 @@ TEST_F(AppDelegateScan, FolderTreeShowsLargestFoldersAndHidesEmptyOnes)
     SettingsStore::setValue(QStringLiteral("showEmptyFolders"), false);
     GeneralLib::refreshMiscSettings();
 
+    // The applications outline lists both bundles, each with its whole content and no expansion.
+    const std::vector<TFoldInfo*> apps = app_.appsOutlineChildren(nullptr);
+    ASSERT_EQ(apps.size(), 2u);
+    EXPECT_EQ(app_.appsOutlineChildren(apps[0]).size(), apps[0]->childCount());
+    EXPECT_FALSE(AppDelegate::isAppsOutlineItemExpandable(apps[0]));
+    EXPECT_EQ(app_.appsOutlineText(apps[0], QStringLiteral("attributes")), QString());
+    EXPECT_EQ(app_.appsOutlineText(apps[0], QStringLiteral("itemName")), apps[0]->sName());
+
     EXPECT_EQ(app_.folderTreeText(root, QStringLiteral("size")), QString());
     EXPECT_EQ(app_.folderTreeText(shown.front(), QStringLiteral("name")), QStringLiteral("media"));
     EXPECT_FALSE(app_.folderTreeText(shown.front(), QStringLiteral("size")).isEmpty());
