@@ -54,7 +54,14 @@ DirListing ReadAheadPool::take(const JobPtr& job)
         lock.unlock();
         return DirReader::read(job->location);
     }
-    jobDone_.wait(lock, [&] { return job->state == Job::State::Done; });
+    // A helper is reading it: rather than sit idle, read another queued folder meanwhile.
+    while (job->state != Job::State::Done) {
+        if (JobPtr other = popQueuedLocked()) {
+            runLocked(other, lock);
+            continue;
+        }
+        jobDone_.wait(lock);
+    }
     job->state = Job::State::Taken;
     unusedEntries_ -= job->listing.entries.size();
     --unusedJobs_;
@@ -63,31 +70,42 @@ DirListing ReadAheadPool::take(const JobPtr& job)
     return std::move(job->listing);
 }
 
+ReadAheadPool::JobPtr ReadAheadPool::popQueuedLocked()
+{
+    while (!stack_.empty() && stack_.back()->state != Job::State::Queued)
+        stack_.pop_back();
+    if (stack_.empty() || unusedEntries_ >= entryBudget_ || unusedJobs_ >= jobBudget_)
+        return nullptr;
+    JobPtr job = std::move(stack_.back());
+    stack_.pop_back();
+    return job;
+}
+
+void ReadAheadPool::runLocked(const JobPtr& job, std::unique_lock<std::mutex>& lock)
+{
+    job->state = Job::State::Running;
+    lock.unlock();
+    DirListing listing = DirReader::read(job->location);
+    lock.lock();
+    job->listing = std::move(listing);
+    job->state = Job::State::Done;
+    unusedEntries_ += job->listing.entries.size();
+    ++unusedJobs_;
+    jobDone_.notify_all();
+}
+
 void ReadAheadPool::workerLoop()
 {
     std::unique_lock lock(mutex_);
     for (;;) {
-        workAvailable_.wait(lock, [&] {
-            if (stopping_)
-                return true;
-            while (!stack_.empty() && stack_.back()->state != Job::State::Queued)
-                stack_.pop_back();
-            return !stack_.empty() && unusedEntries_ < entryBudget_ && unusedJobs_ < jobBudget_;
-        });
+        JobPtr job;
+        workAvailable_.wait(lock, [&] { return stopping_ || (job = popQueuedLocked()) != nullptr; });
         if (stopping_)
             return;
-        JobPtr job = std::move(stack_.back());
-        stack_.pop_back();
-        if (abort_.load(std::memory_order_relaxed))
-            continue; // the scan is ending; the scan thread reads anything it still needs
-        job->state = Job::State::Running;
-        lock.unlock();
-        DirListing listing = DirReader::read(job->location);
-        lock.lock();
-        job->listing = std::move(listing);
-        job->state = Job::State::Done;
-        unusedEntries_ += job->listing.entries.size();
-        ++unusedJobs_;
-        jobDone_.notify_all();
+        if (abort_.load(std::memory_order_relaxed)) {
+            job->state = Job::State::Queued; // the scan is ending; the scan thread reads what it still needs
+            continue;
+        }
+        runLocked(job, lock);
     }
 }

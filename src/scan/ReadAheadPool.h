@@ -23,8 +23,8 @@ public:
 
     // `workers` threads; stops reading ahead while the unused listings hold more than
     // `entryBudget` entries or `jobBudget` folders. Workers stop early when `abort` is set.
-    ReadAheadPool(int workers, const std::atomic<bool>& abort, std::size_t entryBudget = 65536,
-                  std::size_t jobBudget = 256);
+    ReadAheadPool(int workers, const std::atomic<bool>& abort, std::size_t entryBudget = 262144,
+                  std::size_t jobBudget = 1024);
     ~ReadAheadPool();
     ReadAheadPool(const ReadAheadPool&) = delete;
     ReadAheadPool& operator=(const ReadAheadPool&) = delete;
@@ -39,6 +39,10 @@ public:
 
 private:
     void workerLoop();
+    // The next queued folder while the budget has room, taken off the stack; else null.
+    JobPtr popQueuedLocked();
+    // Reads the job with the lock released and publishes its listing.
+    void runLocked(const JobPtr& job, std::unique_lock<std::mutex>& lock);
 
     const std::atomic<bool>& abort_;
     const std::size_t entryBudget_;
