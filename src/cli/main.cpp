@@ -1,6 +1,7 @@
 // quorvel-cli: Quorvel's scan and reports in a terminal.
 
 #include "cli/CliCommon.h"
+#include "cli/ReportCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/TrashCommand.h"
 #include "cli/ZipCommand.h"
@@ -18,6 +19,11 @@ const char kUsage[] =
     "Commands:\n"
     "  scan [--json] [--exclusions FILE] [--threads N] PATH\n"
     "      Scan PATH and print its size, size on disk, files, folders and scan time.\n"
+    "  report NAME[,NAME...] [--json] [--timings] [--exclusions FILE] [--threads N]\n"
+    "         [--unit auto|bytes|kb|mb|gb] [--decimals N] PATH\n"
+    "      Scan PATH and print the named reports of it: overview, explorer, types,\n"
+    "      attributes, sizes, dates, times, ownership, custom, folders, apps, obsolete,\n"
+    "      top-size, top-oldest, or all.\n"
     "  zip --to FOLDER [--name BASE] PATH...\n"
     "      Pack the files into a new archive in FOLDER and print the archive's path.\n"
     "  trash PATH...\n"
@@ -47,6 +53,8 @@ int main(int argc, char** argv)
     const QString command = args.takeFirst();
     if (command == QLatin1String("scan"))
         return Cli::runScan(args);
+    if (command == QLatin1String("report"))
+        return Cli::runReport(args);
     if (command == QLatin1String("zip"))
         return Cli::runZip(args);
     if (command == QLatin1String("trash"))

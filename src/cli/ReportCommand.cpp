@@ -1,0 +1,169 @@
+#include "cli/ReportCommand.h"
+
+#include "cli/CliCommon.h"
+#include "cli/ReportOutput.h"
+#include "cli/ScanCommand.h"
+#include "reports/FolderReports.h"
+#include "scan/ScanTree.h"
+#include "settings/CommonFuncs.h"
+#include "settings/GeneralLib.h"
+#include "settings/TypeCatalog.h"
+
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace Cli {
+
+namespace {
+
+struct ReportOptions {
+    std::vector<ReportName> names;
+    bool timings = false;
+    std::optional<int> unit;     // allDiskReports code
+    std::optional<int> decimals; // decimalPlaces
+    ScanOptions scan;
+};
+
+std::optional<int> parseUnit(const QString& text)
+{
+    static const char* const names[] = {"auto", "bytes", "kb", "mb", "gb"};
+    for (int code = 0; code < 5; ++code)
+        if (text.compare(QLatin1String(names[code]), Qt::CaseInsensitive) == 0)
+            return code;
+    bool ok = false;
+    const int code = text.toInt(&ok);
+    return ok && code >= 0 && code <= 4 ? std::optional<int>(code) : std::nullopt;
+}
+
+std::optional<CliError> parseReportOptions(QStringList args, ReportOptions& out)
+{
+    if (args.isEmpty() || args.first().startsWith(QLatin1String("--")))
+        return CliError{QStringLiteral("report needs the report names first (see --help)")};
+    QString bad;
+    const auto names = parseReportNames(args.takeFirst(), &bad);
+    if (!names)
+        return CliError{QStringLiteral("unknown report '%1'").arg(bad)};
+    out.names = *names;
+    out.timings = takeFlag(args, QStringLiteral("--timings"));
+    std::optional<CliError> error;
+    if (const auto v = takeValue(args, QStringLiteral("--unit"), error)) {
+        out.unit = parseUnit(*v);
+        if (!out.unit)
+            return CliError{QStringLiteral("--unit needs auto, bytes, kb, mb or gb")};
+    }
+    if (const auto v = takeValue(args, QStringLiteral("--decimals"), error)) {
+        bool ok = false;
+        out.decimals = v->toInt(&ok);
+        if (!ok || *out.decimals < 0 || *out.decimals > 15)
+            return CliError{QStringLiteral("--decimals needs a number from 0 to 15")};
+    }
+    if (error)
+        return error;
+    return parseScanOptions(args, out.scan);
+}
+
+// The settings, texts and type catalog, read as the application reads them at start-up;
+// then the display-unit overrides of the command line.
+void loadSettings(const ReportOptions& options)
+{
+    GeneralLib::registerUserDefaultsForSettings();
+    GeneralLib::readRegistry();
+    CommonFuncs::loadLanguageDict();
+    TypeCatalog::readAndUpdateGlobalsForParsing();
+    const SettingsCache& cache = GeneralLib::cache();
+    GeneralLib::overrideDisplayUnitSettings(options.unit.value_or(cache.allDiskReports), cache.diskReportSummary,
+                                            cache.folderTree, options.decimals.value_or(cache.decimalPlaces));
+}
+
+struct ComputedReport {
+    ReportName name;
+    ReportContent content;
+    double seconds = 0;
+};
+
+QJsonObject timingsJson(double scanSeconds, double reportSeconds, const std::vector<ComputedReport>& computed)
+{
+    QJsonObject each;
+    for (const ComputedReport& report : computed)
+        each.insert(reportNameText(report.name), report.seconds);
+    return QJsonObject{{QStringLiteral("scan_seconds"), scanSeconds},
+                       {QStringLiteral("report_seconds"), reportSeconds},
+                       {QStringLiteral("each"), each}};
+}
+
+void printJson(const ReportOptions& options, const TFoldInfo* root, const std::vector<ComputedReport>& computed,
+               double scanSeconds, double reportSeconds)
+{
+    QJsonObject reports;
+    for (const ComputedReport& report : computed)
+        reports.insert(reportNameText(report.name), reportJson(report.content));
+    QJsonObject object{
+        {QStringLiteral("path"), options.scan.path},
+        {QStringLiteral("size"), qint64(root->cSize())},
+        {QStringLiteral("files"), qint64(root->cFiles())},
+        {QStringLiteral("folders"), qint64(root->cFolders())},
+        {QStringLiteral("reports"), reports},
+    };
+    if (options.timings)
+        object.insert(QStringLiteral("timings"), timingsJson(scanSeconds, reportSeconds, computed));
+    printOut(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
+}
+
+void printTables(const ReportOptions& options, const FolderReports& reports, const std::vector<ComputedReport>& computed,
+                 double scanSeconds, double reportSeconds)
+{
+    const TFoldInfo* root = reports.selectedFolder();
+    const int unit = GeneralLib::cache().allDiskReports;
+    printOut(QStringLiteral("Path: %1\nSize: %2  Files: %3  Folders: %4\n")
+                 .arg(options.scan.path, CommonFuncs::sizeUnitFor(unit, root->cSize()))
+                 .arg(root->cFiles())
+                 .arg(root->cFolders()));
+    for (const ComputedReport& report : computed)
+        printOut(QLatin1Char('\n') + reportTable(reports, report.name, report.content));
+    if (options.timings) {
+        printOut(QStringLiteral("\nScan: %1 s  Reports: %2 s\n").arg(scanSeconds, 0, 'f', 3).arg(reportSeconds, 0, 'f', 3));
+        for (const ComputedReport& report : computed)
+            printOut(QStringLiteral("  %1 %2 s\n").arg(reportNameText(report.name), -12).arg(report.seconds, 0, 'f', 4));
+    }
+}
+
+} // namespace
+
+int runReport(const QStringList& args)
+{
+    ReportOptions options;
+    if (auto error = parseReportOptions(args, options)) {
+        printError(error->message);
+        return error->exitCode;
+    }
+    loadSettings(options);
+    FolderReports reports;
+
+    double scanSeconds = 0;
+    int exitCode = ExitCode::Ok;
+    const std::unique_ptr<ScanTree> tree = scanPath(options.scan, &scanSeconds, &exitCode);
+    if (!tree)
+        return exitCode;
+
+    QElapsedTimer total;
+    total.start();
+    reports.refreshAllReports(tree->root());
+    std::vector<ComputedReport> computed;
+    for (ReportName name : options.names) {
+        QElapsedTimer one;
+        one.start();
+        ReportContent content = computeReport(reports, name);
+        computed.push_back({name, std::move(content), double(one.nsecsElapsed()) / 1e9});
+    }
+    const double reportSeconds = double(total.nsecsElapsed()) / 1e9;
+
+    if (options.scan.json)
+        printJson(options, tree->root(), computed, scanSeconds, reportSeconds);
+    else
+        printTables(options, reports, computed, scanSeconds, reportSeconds);
+    reports.clear();
+    return exitCode;
+}
+
+} // namespace Cli

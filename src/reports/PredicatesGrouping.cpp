@@ -1,0 +1,183 @@
+// PredicatesLib: groupings by size, time of day, date, kind and attribute.
+
+#include "reports/PredicatesLib.h"
+
+#include "reports/FileAttributes.h"
+#include "reports/ReportRanges.h"
+#include "settings/CommonFuncs.h"
+
+#include <QHash>
+
+namespace {
+
+// Drops the rows that took no file, keeping the order of the others.
+template <class Row>
+std::vector<Row> withoutEmptyRows(std::vector<Row>&& rows)
+{
+    std::erase_if(rows, [](const Row& row) { return row.Files == 0; });
+    return std::move(rows);
+}
+
+bool hasWildcard(const QString& kind) { return kind.contains(u'*') || kind.contains(u'?'); }
+
+// For each distinct kind (in order of first occurrence), the index of the first kind whose
+// filter takes it: with no wildcard among the kinds that is the first kind equal to it
+// without regard to case; otherwise the like[c] test is applied kind against kind.
+std::vector<int> firstMatchingKind(const std::vector<QString>& kinds)
+{
+    std::vector<int> group(kinds.size());
+    const bool literal = std::any_of(kinds.begin(), kinds.end(), hasWildcard);
+    if (!literal) {
+        QHash<QString, int> firstByFold;
+        for (std::size_t i = 0; i < kinds.size(); ++i) {
+            const QString fold = kinds[i].toCaseFolded();
+            const auto it = firstByFold.constFind(fold);
+            group[i] = it == firstByFold.constEnd() ? int(i) : *it;
+            if (it == firstByFold.constEnd())
+                firstByFold.insert(fold, int(i));
+        }
+        return group;
+    }
+    for (std::size_t i = 0; i < kinds.size(); ++i)
+        for (std::size_t k = 0; k <= i; ++k)
+            if (PredicatesLib::isLike(kinds[i], kinds[k])) {
+                group[i] = int(k);
+                break;
+            }
+    return group;
+}
+
+} // namespace
+
+std::vector<TSizeInfo> PredicatesLib::predicatesForSizeFilter(const NodeList& files)
+{
+    const std::vector<SizeRangeNode> buckets = ReportRanges::getFileSizeRangeArray();
+    std::vector<TSizeInfo> rows(buckets.size());
+    for (std::size_t b = 0; b < buckets.size(); ++b) {
+        rows[b].SizeRange = buckets[b].title();
+        rows[b].SrNo = buckets[b].srNo();
+    }
+    for (TFoldInfo* node : files)
+        for (std::size_t b = 0; b < buckets.size(); ++b)
+            if (buckets[b].contains(node->cSize())) {
+                addNodeToRow(rows[b], rows[b].arrSize, node);
+                break;
+            }
+    return withoutEmptyRows(std::move(rows));
+}
+
+std::vector<TTimeInfo> PredicatesLib::predicatesForTimeFilter(const NodeList& files, int time)
+{
+    return predicatesForTimeFilter(files, time, CommonFuncs::localTimeZoneOffset());
+}
+
+std::vector<TTimeInfo> PredicatesLib::predicatesForTimeFilter(const NodeList& files, int time, int offsetFromUtc)
+{
+    const std::vector<TimeRangeNode> buckets = ReportRanges::getFileTimeRangeArray();
+    std::vector<TTimeInfo> rows(buckets.size());
+    for (std::size_t h = 0; h < buckets.size(); ++h) {
+        rows[h].TimeRange = buckets[h].title();
+        rows[h].SrNo = buckets[h].srNo();
+    }
+    // Bucket h covers [h * 3600, (h + 1) * 3600): the hour is the bucket.
+    for (TFoldInfo* node : files) {
+        const int s = secondOfDay(timeOf(*node, time), offsetFromUtc);
+        if (s < 0)
+            continue;
+        TTimeInfo& row = rows[std::size_t(s / 3600)];
+        addNodeToRow(row, row.arrTime, node);
+    }
+    return withoutEmptyRows(std::move(rows));
+}
+
+std::vector<TDateInfo> PredicatesLib::predicatesForDateFilter(const NodeList& files, int time)
+{
+    return predicatesForDateFilter(files, time, ReportRanges::getFileDateRangeArray());
+}
+
+std::vector<TDateInfo> PredicatesLib::predicatesForDateFilter(const NodeList& files, int time,
+                                                              const std::vector<DateRangeNode>& buckets)
+{
+    std::vector<TDateInfo> rows(buckets.size());
+    for (std::size_t b = 0; b < buckets.size(); ++b) {
+        rows[b].DateRange = buckets[b].title();
+        rows[b].SrNo = buckets[b].srNo();
+    }
+    for (TFoldInfo* node : files) {
+        const double t = timeOf(*node, time);
+        for (std::size_t b = 0; b < buckets.size(); ++b)
+            if (buckets[b].contains(t))
+                addNodeToRow(rows[b], rows[b].arrDate, node);
+    }
+    return withoutEmptyRows(std::move(rows));
+}
+
+std::vector<TExtInfo> PredicatesLib::predicatesForFileTypeFilterBasedOnFileKind(const NodeList& files)
+{
+    // Distinct kinds by interned id (one id per exact text), in order of first occurrence.
+    std::vector<int> slotOfId(std::size_t(1) << 16, -1);
+    std::vector<QString> kinds;
+    for (const TFoldInfo* node : files) {
+        int& slot = slotOfId[node->kindId()];
+        if (slot < 0) {
+            slot = int(kinds.size());
+            kinds.push_back(node->fType());
+        }
+    }
+    const std::vector<int> group = firstMatchingKind(kinds);
+    std::vector<TExtInfo> rows(kinds.size());
+    for (std::size_t i = 0; i < kinds.size(); ++i)
+        rows[i].sType = kinds[i];
+    for (TFoldInfo* node : files) {
+        TExtInfo& row = rows[std::size_t(group[std::size_t(slotOfId[node->kindId()])])];
+        addNodeToRow(row, row.arrTypes, node);
+    }
+    return withoutEmptyRows(std::move(rows));
+}
+
+std::vector<TAttrInfo> PredicatesLib::predicatesForAttributeFilter(const NodeList& files)
+{
+    const std::vector<AttributeKind> kinds = ReportRanges::getFileAttributeArray();
+    // Which kinds each file has, tested once per file and kind.
+    std::vector<std::uint32_t> masks(files.size(), 0);
+    const Filter readOnly = predicateForFileAttribute(kReadonlyPermissions);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::uint32_t flags = files[i]->itemAttrInfo().flags;
+        for (std::size_t k = 0; k < kinds.size(); ++k) {
+            const bool has = kinds[k].number == kReadonlyPermissions ? readOnly(*files[i])
+                                                                     : (flags & kinds[k].number) != 0;
+            if (has)
+                masks[i] |= 1u << k;
+        }
+    }
+
+    std::vector<TAttrInfo> rows;
+    std::vector<char> taken(files.size(), 0);
+    std::size_t remaining = files.size();
+    for (std::size_t k = 0; k < kinds.size() && remaining > 0; ++k) {
+        // "Normal Files" only takes plain files that no earlier row took.
+        const bool fromRemaining = kinds[k].number == ItemFlags::PlainFile;
+        TAttrInfo row;
+        row.Attr = kinds[k].label;
+        for (std::size_t i = 0; i < files.size(); ++i)
+            if ((masks[i] >> k & 1u) && !(fromRemaining && taken[i]))
+                addNodeToRow(row, row.arrAttributes, files[i]);
+        if (row.Files == 0)
+            continue;
+        for (std::size_t i = 0; i < files.size(); ++i)
+            if ((masks[i] >> k & 1u) && !taken[i]) {
+                taken[i] = 1;
+                --remaining;
+            }
+        rows.push_back(std::move(row));
+    }
+    if (remaining > 0) {
+        TAttrInfo rest;
+        rest.Attr = CommonFuncs::getLocalizedStringForKey(QStringLiteral("ID_NONE"));
+        for (std::size_t i = 0; i < files.size(); ++i)
+            if (!taken[i])
+                addNodeToRow(rest, rest.arrAttributes, files[i]);
+        rows.push_back(std::move(rest));
+    }
+    return rows;
+}
