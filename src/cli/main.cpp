@@ -4,6 +4,7 @@
 #include "cli/ReportCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/TrashCommand.h"
+#include "cli/VolumesCommand.h"
 #include "cli/ZipCommand.h"
 #include "settings/Log.h"
 
@@ -26,6 +27,8 @@ const char kUsage[] =
     "      top-size, top-oldest, or all.\n"
     "  zip --to FOLDER [--name BASE] PATH...\n"
     "      Pack the files into a new archive in FOLDER and print the archive's path.\n"
+    "  volumes [--json]\n"
+    "      List the volumes that can be scanned.\n"
     "  trash PATH...\n"
     "      Move each item to the trash; print the ones that could not be moved.\n"
     "\n"
@@ -57,6 +60,8 @@ int main(int argc, char** argv)
         return Cli::runReport(args);
     if (command == QLatin1String("zip"))
         return Cli::runZip(args);
+    if (command == QLatin1String("volumes"))
+        return Cli::runVolumes(args);
     if (command == QLatin1String("trash"))
         return Cli::runTrash(args);
     Cli::printError(QStringLiteral("unknown command '%1' (see --help)").arg(command));
