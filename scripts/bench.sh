@@ -189,20 +189,29 @@ tool_cmd() {
     ncdu) cmd=("${tool_env[@]}" ncdu -0 -o /dev/null "$dir") ;;
     gdu) cmd=("${tool_env[@]}" gdu -n -p "$dir") ;;
     floor) cmd=("$repo/build-bench/floor_walk" --threads 2 "$dir") ;;
+    floor-vis) cmd=("$repo/build-bench/floor_walk" --threads 2 --skip-hidden-folders "$dir") ;;
   esac
 }
 
-# run_once NAME DIR: one run; sets wall_us, rss_kb, cpu_s; returns the tool's exit status.
-# Its output goes to $work/out.NAME and $work/err.NAME.
+clock_tick=$(getconf CLK_TCK)
+# CPU time the whole machine has spent busy, in clock ticks (everything but idle and iowait).
+busy_ticks() { awk '/^cpu / {print $2 + $3 + $4 + $7 + $8 + $9; exit}' /proc/stat; }
+
+# run_once NAME DIR: one run; sets wall_us, rss_kb, cpu_s and other_s (CPU seconds the rest of
+# the machine used meanwhile); returns the tool's exit status. Its output goes to
+# $work/out.NAME and $work/err.NAME.
 run_once() {
-  local name=$1 dir=$2 t0 t1 rc=0
+  local name=$1 dir=$2 t0 t1 b0 b1 rc=0
   tool_cmd "$name" "$dir"
+  b0=$(busy_ticks)
   t0=$EPOCHREALTIME
   /usr/bin/time -v -o "$work/time.$name" "${cmd[@]}" >"$work/out.$name" 2>"$work/err.$name" || rc=$?
   t1=$EPOCHREALTIME
+  b1=$(busy_ticks)
   wall_us=$(( ${t1//[!0-9]/} - ${t0//[!0-9]/} ))
   rss_kb=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$work/time.$name")
   cpu_s=$(awk -F': ' '/User time/ {u=$2} /System time/ {s=$2} END {printf "%.2f", u + s}' "$work/time.$name")
+  other_s=$(awk -v d=$((b1 - b0)) -v hz="$clock_tick" -v c="$cpu_s" 'BEGIN {o = d / hz - c; printf "%.2f", o > 0 ? o : 0}')
   return $rc
 }
 
@@ -214,11 +223,11 @@ stats() {
 
 drop_caches() { sync && echo 3 >/proc/sys/vm/drop_caches; }
 
-declare -A med lo hi cpu rss failed
+declare -A med lo hi cpu rss bg failed
 # measure PASS NAME N: N timed runs of NAME on the tree (warm: after one warm-up run right
 # before, so nothing of the tree has been paged out; cold: caches dropped before each run).
 measure() {
-  local pass=$1 name=$2 n=$3 i rc=0 walls=() cpus=() rsss=()
+  local pass=$1 name=$2 n=$3 i rc=0 walls=() cpus=() rsss=() others=()
   if [ "$pass" = warm ]; then
     run_once "$name" "$tree" || rc=$?
   fi
@@ -226,7 +235,7 @@ measure() {
     [ "$pass" = warm ] || drop_caches
     run_once "$name" "$tree" || rc=$?
     [ "$rc" -eq 0 ] || break
-    walls+=("$wall_us"); cpus+=("$cpu_s"); rsss+=("$rss_kb")
+    walls+=("$wall_us"); cpus+=("$cpu_s"); rsss+=("$rss_kb"); others+=("$other_s")
   done
   if [ "$rc" -ne 0 ]; then
     failed[$pass.$name]="exit $rc: $(head -c 200 "$work/err.$name" | head -n1)"
@@ -235,6 +244,9 @@ measure() {
   read -r med[$pass.$name] lo[$pass.$name] hi[$pass.$name] < <(stats "${walls[@]}")
   cpu[$pass.$name]=$(stats "${cpus[@]}" | cut -d' ' -f1)
   rss[$pass.$name]=$(stats "${rsss[@]}" | cut -d' ' -f1)
+  bg[$pass.$name]=$(awk -v w="${walls[*]}" -v o="${others[*]}" 'BEGIN {
+    n = split(w, ws, " "); split(o, os, " "); for (i = 1; i <= n; i++) {tw += ws[i] / 1e6; to += os[i]}
+    printf "%.2f", to / tw }')
   printf '  %-12s %s\n' "$name" "$(printf '%s ' "${walls[@]}" | awk '{for (i = 1; i <= NF; i++) printf "%.3f ", $i / 1e6}')s" >&2
 }
 
@@ -242,7 +254,7 @@ measure() {
 table() {
   local pass=$1; shift
   local base=${med[$pass.quorvel]:-} floor=${med[$pass.floor]:-} name
-  printf '%-12s %9s %17s %9s %8s %8s %10s %9s\n' tool "median s" "min - max s" "x Quorvel" "x floor" "CPU s" "peak RSS" "B/entry"
+  printf '%-12s %9s %17s %9s %8s %8s %10s %9s %8s\n' tool "median s" "min - max s" "x Quorvel" "x floor" "CPU s" "peak RSS" "B/entry" "bg load"
   for name in "$@"; do
     if [ -n "${failed[$pass.$name]:-}" ]; then
       printf '%-12s failed (%s)\n' "$name" "${failed[$pass.$name]}"
@@ -250,11 +262,26 @@ table() {
     fi
     [ -n "${med[$pass.$name]:-}" ] || continue
     awk -v n="$name" -v m="${med[$pass.$name]}" -v a="${lo[$pass.$name]}" -v b="${hi[$pass.$name]}" \
-        -v q="$base" -v f="$floor" -v c="${cpu[$pass.$name]}" -v r="${rss[$pass.$name]}" -v e="$count" 'BEGIN {
-      printf "%-12s %9.3f %8.3f - %6.3f %9s %8s %8.2f %7.1f MiB %9.1f\n", n, m / 1e6, a / 1e6, b / 1e6,
+        -v q="$base" -v f="$floor" -v c="${cpu[$pass.$name]}" -v r="${rss[$pass.$name]}" -v e="$count" \
+        -v g="${bg[$pass.$name]}" 'BEGIN {
+      printf "%-12s %9.3f %8.3f - %6.3f %9s %8s %8.2f %7.1f MiB %9.1f %8.2f\n", n, m / 1e6, a / 1e6, b / 1e6,
         q == "" ? "-" : sprintf("%.2f", m / q), f == "" ? "-" : sprintf("%.2f", m / f),
-        c, r / 1024, r * 1024 / e }'
+        c, r / 1024, r * 1024 / e, g }'
   done
+  echo "x Quorvel / x floor: the tool's median over Quorvel's (default threads) or the floor walker's."
+  echo "CPU s: user + system, median. peak RSS: median of the runs' maximum resident set size"
+  echo "(/usr/bin/time -v); B/entry divides it by the tree's $count entries. bg load: cores the rest"
+  echo "of the machine kept busy meanwhile, on average."
+  local loads=""
+  for name in "$@"; do loads+="${bg[$pass.$name]:-0} "; done
+  if awk -v g="$loads" 'BEGIN {n = split(g, a, " "); for (i = 1; i <= n; i++) if (a[i] > 0.25) exit 0; exit 1}'; then
+    echo "WARNING: other processes were using the CPU during this pass (bg load); wall times are"
+    echo "noisy, CPU s is the steadier figure."
+  fi
+  if [ -n "$base" ] && [ -n "${med[$pass.floor-vis]:-}" ]; then
+    awk -v q="$base" -v v="${med[$pass.floor-vis]}" 'BEGIN {
+      printf "Quorvel does not read hidden folders; floor-vis walks the same folders: Quorvel / floor-vis = %.2f\n", q / v }'
+  fi
 }
 
 # ncdu_tree_rss DIR: ncdu only keeps its tree in the interactive browser (with -o it streams
@@ -297,14 +324,12 @@ if wanted quorvel && [ -z "$quorvel_note" ]; then
   for t in $threads_list; do warm_tools+=("quorvel-t$t"); done
 fi
 for t in du ncdu gdu floor; do wanted "$t" && warm_tools+=("$t"); done
+wanted floor && warm_tools+=(floor-vis)
 
 echo
 echo "== Warm cache: one warm-up run, then $runs timed runs per tool, back to back =="
 for name in "${warm_tools[@]}"; do measure warm "$name" "$runs"; done
 table warm "${warm_tools[@]}"
-echo "x Quorvel / x floor: the tool's median over Quorvel's (default threads) or the floor walker's."
-echo "CPU s: user + system, median. peak RSS: median of the runs' maximum resident set size"
-echo "(/usr/bin/time -v); B/entry divides it by the tree's $count entries."
 
 echo
 echo "== What each tool reported (last warm run) =="
@@ -318,12 +343,19 @@ for name in "${warm_tools[@]}"; do
   esac
 done
 
+# Quorvel's own node count, from its JSON totals.
+quorvel_nodes=""
+if [ -f "$work/out.quorvel" ]; then
+  quorvel_nodes=$(sed -n 's/.*"files":\([0-9]*\).*"folders":\([0-9]*\).*/\1 \2/p' "$work/out.quorvel" | awk '{print $1 + $2}')
+fi
+
 echo
 echo "== Memory =="
 printf '%-28s %10s %10s %12s\n' "" "1-file dir" "tree" "B/entry net"
 for name in "${warm_tools[@]}"; do
   [ -n "${rss[warm.$name]:-}" ] || continue
   run_once "$name" "$work/base" || true
+  [ "$name" != quorvel ] || quorvel_base_kb=$rss_kb
   awk -v n="$name" -v z="$rss_kb" -v r="${rss[warm.$name]}" -v e="$count" \
     'BEGIN { printf "%-28s %6.1f MiB %6.1f MiB %12.1f\n", n, z / 1024, r / 1024, (r - z) * 1024 / e }'
 done
@@ -340,6 +372,11 @@ if wanted ncdu; then
   echo "browser after its scan (VmHWM, read in a detached tmux pane)."
 fi
 echo "net = (tree - 1-file dir) / entries: the memory the tree itself costs, without the program's base."
+if [ -n "$quorvel_nodes" ] && [ "$quorvel_nodes" -gt 0 ] && [ -n "${rss[warm.quorvel]:-}" ]; then
+  awk -v r="${rss[warm.quorvel]}" -v z="${quorvel_base_kb:-0}" -v k="$quorvel_nodes" -v e="$count" 'BEGIN {
+    printf "Quorvel keeps %d nodes (%.0f%% of the entries: no hidden folders, no symbolic links): %.1f B per node, %.1f net\n",
+      k, 100 * k / e, r * 1024 / k, (r - z) * 1024 / k }'
+fi
 
 # Cold cache
 if [ "$cold" != no ]; then
@@ -353,6 +390,7 @@ if [ "$cold" != no ]; then
       for t in $cold_threads; do cold_tools+=("quorvel-t$t"); done
     fi
     for t in du ncdu gdu floor; do wanted "$t" && cold_tools+=("$t"); done
+    wanted floor && cold_tools+=(floor-vis)
     echo "== Cold cache: caches dropped (sync; echo 3 > /proc/sys/vm/drop_caches) before each of $cold_runs runs =="
     for name in "${cold_tools[@]}"; do measure cold "$name" "$cold_runs"; done
     table cold "${cold_tools[@]}"
