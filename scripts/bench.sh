@@ -378,6 +378,49 @@ if [ -n "$quorvel_nodes" ] && [ "$quorvel_nodes" -gt 0 ] && [ -n "${rss[warm.quo
       k, 100 * k / e, r * 1024 / k, (r - z) * 1024 / k }'
 fi
 
+# ---------------------------------------------------------------------------------------------
+# Reports: every report of the scanned root (quorvel-cli report all) next to the scan that
+# precedes it, in one run, on the tree and on a tree a tenth its size (same generator and
+# seed), so the growth with the number of files shows. Median of three runs each.
+
+# report_tree N: prints the path of a tree of N entries, making it when needed.
+report_tree() {
+  local n=$1 dir=$tree_base/quorvel-bench-tree-$1 k
+  [ "$seed" = 42 ] || dir=$dir-seed$seed
+  k="$(sha1sum bench/make_tree.cpp | cut -c1-12) seed=$seed entries=$n"
+  if ! { [ -f "$dir.ready" ] && [ -d "$dir" ] && [ "$(head -n1 "$dir.ready")" = "$k" ]; }; then
+    rm -rf -- "$dir" "$dir.ready"
+    printf '%s\n%s\n' "$k" "$(build-bench/make_tree --seed "$seed" "$dir" "$n")" >"$dir.ready"
+  fi
+  echo "$dir"
+}
+
+# report_timing DIR: one line with the scan, all reports, their share, and the costliest ones.
+report_timing() {
+  local dir=$1 i scans=() reps=() line files
+  for ((i = 0; i < 3; i++)); do
+    "${tool_env[@]}" "$quorvel" report all --timings --exclusions "$exclusions" "$dir" >"$work/report.out" 2>&1 ||
+      { echo "  report all failed on $dir: $(tail -n1 "$work/report.out")"; return 0; }
+    line=$(grep -E '^Scan: ' "$work/report.out")
+    scans+=("$(awk '{print $2}' <<<"$line")"); reps+=("$(awk '{print $5}' <<<"$line")")
+  done
+  files=$(sed -n 2p "$work/report.out" | awk '{print $5}')
+  awk -v d="$dir" -v f="$files" -v s="$(stats "${scans[@]}" | cut -d' ' -f1)" -v r="$(stats "${reps[@]}" | cut -d' ' -f1)" \
+    'BEGIN { printf "%-40s %9s %8.3f %9.3f %7.1f %%\n", d, f, s, r, 100 * r / s }'
+  awk '/^  [a-z-]+ +[0-9.]+ s$/ {printf "%s=%s ", $1, $2}' "$work/report.out" | fold -s -w 100 | sed 's/^/    /'
+  echo
+}
+
+if wanted quorvel && [ -z "$quorvel_note" ] && [ "$entries" -ge 10 ]; then
+  echo
+  echo "== Reports: quorvel-cli report all, warm cache, median of 3 runs =="
+  printf '%-40s %9s %8s %9s %9s\n' tree files "scan s" "reports s" "share"
+  report_timing "$(report_tree $((entries / 10)))"
+  report_timing "$tree"
+  echo "reports s: the time to compute every report (rows sorted as shown) after the scan;"
+  echo "share: reports over scan. The per-report seconds (last run) follow each line."
+fi
+
 # Cold cache
 if [ "$cold" != no ]; then
   echo

@@ -43,7 +43,7 @@ GroupFilter::GroupFilter(const QStringList& extensions)
     extensions_.reserve(std::size_t(extensions.size()));
     for (const QString& ext : extensions) {
         std::string key = lowerUtf8(ext);
-        if (std::find(extensions_.begin(), extensions_.end(), key) == extensions_.end())
+        if (lookup_.insert(key).second)
             extensions_.push_back(std::move(key));
     }
 }
@@ -53,7 +53,7 @@ bool GroupFilter::matches(const TFoldInfo& node) const
     std::string key;
     if (!lowerCaseExtensionKey(node, key))
         return false;
-    return std::find(extensions_.begin(), extensions_.end(), key) != extensions_.end();
+    return lookup_.contains(key);
 }
 
 void ExtensionIndex::add(const GroupFilter& filter, int group)

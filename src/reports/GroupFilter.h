@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 // A type-catalog group as a filter: a file passes when its extension (sExt), lower-cased,
@@ -25,6 +26,7 @@ public:
 
 private:
     std::vector<std::string> extensions_;
+    std::unordered_set<std::string> lookup_;
 };
 
 // The lower-cased extension of a file as UTF-8 bytes ("unknown" for a file without one),

@@ -103,12 +103,20 @@ std::vector<TDateInfo> PredicatesLib::predicatesForDateFilter(const NodeList& fi
         rows[b].DateRange = buckets[b].title();
         rows[b].SrNo = buckets[b].srNo();
     }
-    for (TFoldInfo* node : files) {
-        const double t = timeOf(*node, time);
+    // A file lies in several rows: count first, so each list is allocated once.
+    std::vector<double> times(files.size());
+    std::vector<std::size_t> counts(buckets.size(), 0);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        times[i] = timeOf(*files[i], time);
         for (std::size_t b = 0; b < buckets.size(); ++b)
-            if (buckets[b].contains(t))
-                addNodeToRow(rows[b], rows[b].arrDate, node);
+            counts[b] += buckets[b].contains(times[i]) ? 1 : 0;
     }
+    for (std::size_t b = 0; b < buckets.size(); ++b)
+        rows[b].arrDate.reserve(counts[b]);
+    for (std::size_t i = 0; i < files.size(); ++i)
+        for (std::size_t b = 0; b < buckets.size(); ++b)
+            if (buckets[b].contains(times[i]))
+                addNodeToRow(rows[b], rows[b].arrDate, files[i]);
     return withoutEmptyRows(std::move(rows));
 }
 
