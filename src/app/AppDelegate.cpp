@@ -48,9 +48,10 @@ AppDelegate::~AppDelegate()
     }
 }
 
-void AppDelegate::loadSettingsAndCatalogs()
+void AppDelegate::loadSettingsAndCatalogs(bool loadExclusionList)
 {
-    ExclusionList::loadShared();
+    if (loadExclusionList)
+        ExclusionList::loadShared();
     GeneralLib::registerUserDefaultsForSettings();
     GeneralLib::readRegistry();
     TypeCatalog::readAndUpdateGlobalsForParsing();

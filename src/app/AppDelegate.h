@@ -36,9 +36,10 @@ public:
 
     // ---- start-up ----
 
-    // Loads the shared exclusion list, registers the default settings and reads them into
-    // the cache, and loads the type catalog (what creating the controller does).
-    void loadSettingsAndCatalogs();
+    // Loads the shared exclusion list (unless the caller has set one), registers the
+    // default settings and reads them into the cache, and loads the type catalog (what
+    // creating the controller does).
+    void loadSettingsAndCatalogs(bool loadExclusionList = true);
     // The main window has loaded: volume list, button states; the start-up dialog is asked
     // for 1.2 s later (startupDialogRequested).
     void awakeFromNib();

@@ -3,6 +3,7 @@
 #include "cli/CliCommon.h"
 #include "cli/ReportOutput.h"
 #include "cli/ScanCommand.h"
+#include "app/AppDelegate.h"
 #include "reports/FolderReports.h"
 #include "scan/ScanTree.h"
 #include "settings/CommonFuncs.h"
@@ -63,17 +64,24 @@ std::optional<CliError> parseReportOptions(QStringList args, ReportOptions& out)
     return parseScanOptions(args, out.scan);
 }
 
-// The settings, texts and type catalog, read as the application reads them at start-up;
-// then the display-unit overrides of the command line.
-void loadSettings(const ReportOptions& options)
+// The display-unit overrides of the command line, over the settings just read.
+void applyDisplayUnitOverrides(const ReportOptions& options)
 {
-    GeneralLib::registerUserDefaultsForSettings();
-    GeneralLib::readRegistry();
-    CommonFuncs::loadLanguageDict();
-    TypeCatalog::readAndUpdateGlobalsForParsing();
     const SettingsCache& cache = GeneralLib::cache();
     GeneralLib::overrideDisplayUnitSettings(options.unit.value_or(cache.allDiskReports), cache.diskReportSummary,
                                             cache.folderTree, options.decimals.value_or(cache.decimalPlaces));
+}
+
+// One report visited the way its tab or link button does it in the main window.
+ReportContent visitReport(AppDelegate& app, ReportName name)
+{
+    if (name == ReportName::TopSize)
+        app.btnTopFilesBySizeTapped();
+    else if (name == ReportName::TopOldest)
+        app.btnTopOldestFilesTapped();
+    else
+        app.reportButtonTapped(reportIndexOf(name));
+    return reportContent(app.reports(), name);
 }
 
 struct ComputedReport {
@@ -137,32 +145,33 @@ int runReport(const QStringList& args)
         printError(error->message);
         return error->exitCode;
     }
-    loadSettings(options);
-    FolderReports reports;
-
-    double scanSeconds = 0;
     int exitCode = ExitCode::Ok;
-    const std::unique_ptr<ScanTree> tree = scanPath(options.scan, &scanSeconds, &exitCode);
-    if (!tree)
+    const std::unique_ptr<ScanSession> session = scanThroughController(options.scan, &exitCode);
+    if (!session)
         return exitCode;
+    applyDisplayUnitOverrides(options);
+    AppDelegate& app = *session->app;
+    const double scanSeconds = session->seconds;
 
+    // The completion already selected the root and refreshed its reports, as the main
+    // window does. The timing starts that refresh again, so it covers the inputs and every
+    // report's rows.
     QElapsedTimer total;
     total.start();
-    reports.refreshAllReports(tree->root());
+    app.refreshAllReports();
     std::vector<ComputedReport> computed;
     for (ReportName name : options.names) {
         QElapsedTimer one;
         one.start();
-        ReportContent content = computeReport(reports, name);
+        ReportContent content = visitReport(app, name);
         computed.push_back({name, std::move(content), double(one.nsecsElapsed()) / 1e9});
     }
     const double reportSeconds = double(total.nsecsElapsed()) / 1e9;
 
     if (options.scan.json)
-        printJson(options, tree->root(), computed, scanSeconds, reportSeconds);
+        printJson(options, session->root, computed, scanSeconds, reportSeconds);
     else
-        printTables(options, reports, computed, scanSeconds, reportSeconds);
-    reports.clear();
+        printTables(options, app.reports(), computed, scanSeconds, reportSeconds);
     return exitCode;
 }
 

@@ -183,6 +183,13 @@ ReportContent computeReport(FolderReports& reports, ReportName name)
         return nodes(reports.arrTopSizeFiles());
     }
     reports.generateReport(reportIndexOf(name));
+    return reportContent(reports, name);
+}
+
+ReportContent reportContent(const FolderReports& reports, ReportName name)
+{
+    if (name == ReportName::TopSize || name == ReportName::TopOldest)
+        return nodes(reports.arrTopSizeFiles());
     switch (name) {
     case ReportName::Explorer: return nodes(reports.arrFilesExplorer());
     case ReportName::Apps: return nodes(reports.arrAllChildApps());

@@ -47,6 +47,8 @@ struct ReportContent {
 // Visits one report (FolderReports::generateReport; the top lists are loaded into the
 // overview's file list) and returns its rows in display order.
 ReportContent computeReport(FolderReports& reports, ReportName name);
+// The rows of a report already visited, in display order.
+ReportContent reportContent(const FolderReports& reports, ReportName name);
 
 // The rows as JSON (grouped, node and folder row objects).
 QJsonArray reportJson(const ReportContent& content);

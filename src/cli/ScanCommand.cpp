@@ -1,6 +1,7 @@
 #include "cli/ScanCommand.h"
 
 #include "cli/CliCommon.h"
+#include "app/ProgressWindowController.h"
 #include "scan/ScanTree.h"
 #include "scan/TFolderScanner.h"
 #include "settings/CommonFuncs.h"
@@ -21,20 +22,19 @@
 namespace {
 
 // Shows the folder count on one terminal line, at most a few times a second.
-class TerminalProgress : public TFolderScannerDelagate {
+class TerminalProgress {
 public:
-    void scanProgress(const QVariantMap& info) override
+    void show(const ProgressWindowController& progress)
     {
         if (timer_.isValid() && timer_.elapsed() < 100)
             return;
         timer_.start();
-        const QByteArray path = info.value(QStringLiteral("fpath")).toString().toUtf8().left(60);
-        std::fprintf(stderr, "\r\033[K%lld folders scanned  %s", info.value(QStringLiteral("folders")).toLongLong(),
-                     path.constData());
+        const QByteArray path = progress.scanDetail().toUtf8().left(60);
+        std::fprintf(stderr, "\r\033[K%s  %s", progress.scanSummary().toUtf8().constData(), path.constData());
         std::fflush(stderr);
         shown_ = true;
     }
-    ~TerminalProgress() override
+    ~TerminalProgress()
     {
         if (shown_)
             std::fprintf(stderr, "\r\033[K");
@@ -45,21 +45,31 @@ private:
     bool shown_ = false;
 };
 
+// Nobody to ask at a terminal: alerts are printed, questions answered no.
+class TerminalUserInterface : public UserInterface {
+public:
+    void alert(const QString& message, const QString& informative) override
+    {
+        Cli::printError(informative.isEmpty() ? message : message + QStringLiteral(" ") + informative);
+    }
+    bool confirm(const QString&, const QString&) override { return false; }
+    std::optional<QString> chooseFolder(const FolderChoice&) override { return std::nullopt; }
+    void preview(const QString&) override {}
+    void reveal(const QString&) override {}
+    void open(const QString&) override {}
+};
+
 extern "C" void raiseAbortFlag(int) { isScanAborted().store(true); }
 
 } // namespace
 
 namespace Cli {
 
-QString displayNameForPath(const QString& path)
-{
-    const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    if (clean == QLatin1String("/"))
-        return clean;
-    return QFileInfo(clean).fileName();
-}
+ScanSession::ScanSession() : ui(std::make_unique<TerminalUserInterface>()), app(std::make_unique<AppDelegate>(*ui, scheduler)) {}
 
-std::unique_ptr<ScanTree> scanPath(const ScanOptions& options, double* seconds, int* exitCode)
+ScanSession::~ScanSession() = default;
+
+std::unique_ptr<ScanSession> scanThroughController(const ScanOptions& options, int* exitCode)
 {
     std::shared_ptr<const ExclusionList> exclusions;
     if (auto error = loadExclusions(options, exclusions)) {
@@ -73,26 +83,32 @@ std::unique_ptr<ScanTree> scanPath(const ScanOptions& options, double* seconds, 
         return nullptr;
     }
 
-    auto tree = std::make_unique<ScanTree>(options.path, displayNameForPath(options.path));
-    TFolderScanner scanner;
+    auto session = std::make_unique<ScanSession>();
+    AppDelegate& app = *session->app;
+    app.loadSettingsAndCatalogs(/*loadExclusionList=*/false);
+    app.parseDiskDrives(); // a volume root takes the volume's used space
     if (options.threads > 0)
-        scanner.setThreadCount(options.threads);
-    scanner.setExclusionList(exclusions);
-    TerminalProgress progress;
-    if (::isatty(STDERR_FILENO))
-        scanner.setDelegate(&progress);
+        app.folderScanner().setThreadCount(options.threads);
 
-    isScanAborted().store(false);
+    TerminalProgress progress;
+    if (::isatty(STDERR_FILENO)) {
+        QObject::connect(&app, &AppDelegate::progressWindowOpened, &app, [&] {
+            if (ProgressWindowController* sheet = app.progressWC())
+                QObject::connect(sheet, &ProgressWindowController::changed, sheet, [&, sheet] { progress.show(*sheet); });
+        });
+    }
     auto previous = std::signal(SIGINT, raiseAbortFlag);
-    QElapsedTimer timer;
-    timer.start();
-    scanner.scanFolder(tree->root());
-    scanner.ReadFilesCountAndSizeForRoot(tree->root());
-    *seconds = double(timer.nsecsElapsed()) / 1e9;
+    const bool started = app.setParsingPath(options.path);
+    app.waitForScanToFinish();
+    session->seconds = double(app.ScanTime());
     std::signal(SIGINT, previous);
-    scanner.setDelegate(nullptr);
+    if (!started || app.arrParseResult().empty()) {
+        *exitCode = ExitCode::Usage;
+        return nullptr;
+    }
+    session->root = app.arrParseResult().front();
     *exitCode = ExitCode::Ok;
-    return tree;
+    return session;
 }
 
 int runScan(const QStringList& args)
@@ -102,12 +118,12 @@ int runScan(const QStringList& args)
         printError(error->message);
         return error->exitCode;
     }
-    double seconds = 0;
     int exitCode = ExitCode::Ok;
-    const std::unique_ptr<ScanTree> tree = scanPath(options, &seconds, &exitCode);
-    if (!tree)
+    const std::unique_ptr<ScanSession> session = scanThroughController(options, &exitCode);
+    if (!session)
         return exitCode;
-    const TFoldInfo* root = tree->root();
+    const TFoldInfo* root = session->root;
+    const double seconds = session->seconds;
     if (options.json) {
         const QJsonObject object{
             {QStringLiteral("path"), options.path},
@@ -119,10 +135,7 @@ int runScan(const QStringList& args)
         };
         printOut(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
     } else {
-        // Sizes in the unit of the status bar setting, as the application shows them; the
-        // defaults are registered in memory only, nothing is written.
-        SettingsStore::registerDefaults(GeneralLib::defaultSettings());
-        GeneralLib::refreshDisplayUnitSettings();
+        // Sizes in the unit of the status bar setting, as the application shows them.
         const SettingsCache& settings = GeneralLib::cache();
         const int unit = options.unitCode.value_or(settings.diskReportSummary);
         GeneralLib::overrideDisplayUnitSettings(settings.allDiskReports, unit, settings.folderTree,

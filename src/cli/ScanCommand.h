@@ -1,10 +1,12 @@
 #pragma once
 
+#include "app/AppDelegate.h"
+#include "app/UserInterface.h"
+
 #include <QStringList>
 
 #include <memory>
 
-class ScanTree;
 struct ScanOptions;
 
 namespace Cli {
@@ -12,12 +14,23 @@ namespace Cli {
 // quorvel-cli scan [--json] [--exclusions FILE] [--threads N] PATH
 int runScan(const QStringList& args);
 
-// Scans options.path into a new tree with its root totals computed, as the application
-// does. Progress goes to stderr when it is a terminal; Ctrl-C ends the scan early and the
-// partial tree is returned. Sets *seconds to the scan's wall time.
-std::unique_ptr<ScanTree> scanPath(const ScanOptions& options, double* seconds, int* exitCode);
+// quorvel-cli runs the application's own controller: the scan on its thread, the
+// completion, the selection of the root and the reports of the selected folder.
+struct ScanSession {
+    ScanSession();
+    ~ScanSession();
+    std::unique_ptr<UserInterface> ui; // alerts go to stderr; questions are answered no
+    ImmediateScheduler scheduler;
+    std::unique_ptr<AppDelegate> app;
+    // The scanned root (selected), and the scan's wall time in seconds.
+    TFoldInfo* root = nullptr;
+    double seconds = 0;
+};
 
-// The display name of a scanned path: its last component, "/" for the root folder.
-QString displayNameForPath(const QString& path);
+// Loads the exclusion list, the settings and the catalog as the application does at
+// start-up, then scans options.path through the controller. Progress goes to stderr when
+// it is a terminal; Ctrl-C ends the scan early and the partial tree is reported. Null (and
+// *exitCode set) when the path cannot be scanned.
+std::unique_ptr<ScanSession> scanThroughController(const ScanOptions& options, int* exitCode);
 
 } // namespace Cli
