@@ -18,7 +18,7 @@ const char kUsage[] =
     "Usage: quorvel-cli COMMAND [OPTIONS] ...\n"
     "\n"
     "Commands:\n"
-    "  scan [--json] [--exclusions FILE] [--threads N] PATH\n"
+    "  scan [--json] [--exclusions FILE] [--threads N] [--unit auto|bytes|kb|mb|gb] [--decimals N] PATH\n"
     "      Scan PATH and print its size, size on disk, files, folders and scan time.\n"
     "  report NAME[,NAME...] [--json] [--timings] [--exclusions FILE] [--threads N]\n"
     "         [--unit auto|bytes|kb|mb|gb] [--decimals N] PATH\n"
