@@ -432,6 +432,51 @@ struct Task {
     std::vector<std::string> parentFiles;
 };
 
+// The most entries a folder at this level may hold in all, so that the deepest level never
+// has to take a flood of files: 2,500 at the bottom, four times more for each level above.
+uint64_t subtreeCap(int depth)
+{
+    uint64_t cap = 2500;
+    for (int d = depth; d < kMaxDepth && cap < (uint64_t(1) << 50); ++d)
+        cap *= 4;
+    return cap;
+}
+
+// Shares rest entries among the folders: one each for most of them (a few stay empty), the
+// remainder by weight, no folder above cap, whatever cannot fit going to the heaviest first.
+template <class Sub> void shareBudget(std::vector<Sub>& subs, uint64_t rest, double totalWeight, uint64_t cap, Rng& rng)
+{
+    if (subs.empty())
+        return;
+    uint64_t left = rest;
+    for (Sub& s : subs)
+        if (left > 0 && rng.chance(0.95)) {
+            s.budget = 1;
+            --left;
+        }
+    uint64_t spare = left;
+    for (Sub& s : subs) {
+        const uint64_t add = uint64_t(double(left) * s.weight / totalWeight);
+        s.budget += add;
+        spare -= std::min(spare, add);
+    }
+    for (Sub& s : subs)
+        if (s.budget > cap) {
+            spare += s.budget - cap;
+            s.budget = cap;
+        }
+    std::vector<Sub*> heaviest;
+    for (Sub& s : subs)
+        heaviest.push_back(&s);
+    std::stable_sort(heaviest.begin(), heaviest.end(), [](const Sub* a, const Sub* b) { return a->weight > b->weight; });
+    for (Sub* s : heaviest) {
+        const uint64_t give = std::min(spare, s->budget < cap ? cap - s->budget : 0);
+        s->budget += give;
+        spare -= give;
+    }
+    heaviest.front()->budget += spare; // only when every folder is full
+}
+
 class Builder {
 public:
     explicit Builder(int jobs) : m_jobs(jobs) {}
@@ -523,11 +568,13 @@ private:
             const uint64_t rest = budget - here;
             if (rest > 0) {
                 const uint64_t wide = theme == Theme::Cache && depth >= 2 ? rng.range(16, 256) : 1 + rng.geometric(4.0);
-                // Leave the folders enough to hold something: a few entries each on average.
-                const uint64_t n = std::min({wide, std::max<uint64_t>(1, rest / 8), uint64_t(300)});
+                // Leave the folders enough to hold something, a few entries each on average,
+                // and have enough of them that none holds more than its level allows.
+                uint64_t n = std::min({wide, std::max<uint64_t>(1, rest / 8), uint64_t(300)});
+                n = std::min(rest, std::max(n, (rest + subtreeCap(depth + 1) - 1) / subtreeCap(depth + 1)));
                 for (uint64_t i = 0; i < n; ++i) {
                     auto [name, subTheme] = folderName(rng, theme, depth + 1);
-                    subs.push_back({std::move(name), subTheme, std::pow(-std::log(1.0 - rng.unit()), 1.5)});
+                    subs.push_back({std::move(name), subTheme, std::pow(-std::log(1.0 - rng.unit()), 1.2)});
                 }
             }
         }
@@ -537,7 +584,6 @@ private:
 
         // Folders first, so that links can point at them. Each gets its own random stream and
         // a skewed share of what is left.
-        const uint64_t rest = budget - size;
         double total = 0;
         for (Sub& s : subs) {
             const std::string base = s.name;
@@ -553,14 +599,7 @@ private:
             s.seed = rng.next();
             total += s.weight;
         }
-        uint64_t shared = 0;
-        for (Sub& s : subs) {
-            s.budget = uint64_t(double(rest) * s.weight / total);
-            shared += s.budget;
-        }
-        if (!subs.empty())
-            std::max_element(subs.begin(), subs.end(), [](const Sub& a, const Sub& b) { return a.weight < b.weight; })
-                ->budget += rest - shared;
+        shareBudget(subs, budget - size, total, subtreeCap(depth + 1), rng);
 
         std::vector<std::string> files; // regular files made here, for links
         for (uint64_t i = 0; i < here; ++i) {
