@@ -8,7 +8,6 @@
 #include "scan/ScanTree.h"
 #include "settings/CommonFuncs.h"
 #include "settings/GeneralLib.h"
-#include "settings/TypeCatalog.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>
@@ -21,21 +20,8 @@ namespace {
 struct ReportOptions {
     std::vector<ReportName> names;
     bool timings = false;
-    std::optional<int> unit;     // allDiskReports code
-    std::optional<int> decimals; // decimalPlaces
-    ScanOptions scan;
+    ScanOptions scan; // with --unit and --decimals
 };
-
-std::optional<int> parseUnit(const QString& text)
-{
-    static const char* const names[] = {"auto", "bytes", "kb", "mb", "gb"};
-    for (int code = 0; code < 5; ++code)
-        if (text.compare(QLatin1String(names[code]), Qt::CaseInsensitive) == 0)
-            return code;
-    bool ok = false;
-    const int code = text.toInt(&ok);
-    return ok && code >= 0 && code <= 4 ? std::optional<int>(code) : std::nullopt;
-}
 
 std::optional<CliError> parseReportOptions(QStringList args, ReportOptions& out)
 {
@@ -47,28 +33,14 @@ std::optional<CliError> parseReportOptions(QStringList args, ReportOptions& out)
         return CliError{QStringLiteral("unknown report '%1'").arg(bad)};
     out.names = *names;
     out.timings = takeFlag(args, QStringLiteral("--timings"));
-    std::optional<CliError> error;
-    if (const auto v = takeValue(args, QStringLiteral("--unit"), error)) {
-        out.unit = parseUnit(*v);
-        if (!out.unit)
-            return CliError{QStringLiteral("--unit needs auto, bytes, kb, mb or gb")};
-    }
-    if (const auto v = takeValue(args, QStringLiteral("--decimals"), error)) {
-        bool ok = false;
-        out.decimals = v->toInt(&ok);
-        if (!ok || *out.decimals < 0 || *out.decimals > 15)
-            return CliError{QStringLiteral("--decimals needs a number from 0 to 15")};
-    }
-    if (error)
-        return error;
     return parseScanOptions(args, out.scan);
 }
 
 // The display-unit overrides of the command line, over the settings just read.
-void applyDisplayUnitOverrides(const ReportOptions& options)
+void applyDisplayUnitOverrides(const ScanOptions& options)
 {
     const SettingsCache& cache = GeneralLib::cache();
-    GeneralLib::overrideDisplayUnitSettings(options.unit.value_or(cache.allDiskReports), cache.diskReportSummary,
+    GeneralLib::overrideDisplayUnitSettings(options.unitCode.value_or(cache.allDiskReports), cache.diskReportSummary,
                                             cache.folderTree, options.decimals.value_or(cache.decimalPlaces));
 }
 
@@ -149,7 +121,7 @@ int runReport(const QStringList& args)
     const std::unique_ptr<ScanSession> session = scanThroughController(options.scan, &exitCode);
     if (!session)
         return exitCode;
-    applyDisplayUnitOverrides(options);
+    applyDisplayUnitOverrides(options.scan);
     AppDelegate& app = *session->app;
     const double scanSeconds = session->seconds;
 
