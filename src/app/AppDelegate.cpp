@@ -123,6 +123,7 @@ bool AppDelegate::setParsingPath(const QString& path)
     }
     if (scanThread_.joinable())
         scanThread_.join();
+    fileViewer_.reset(); // its nodes may belong to the tree this scan replaces
     progressWC_ = std::make_unique<ProgressWindowController>();
     scanner_.setDelegate(progressWC_.get());
     scanner_.setExclusionList(ExclusionList::shared());

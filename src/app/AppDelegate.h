@@ -5,6 +5,7 @@
 #include "scan/DriveNode.h"
 #include "scan/ScanTree.h"
 #include "scan/TFolderScanner.h"
+#include "viewer/core/FileViewerWindowController.h"
 
 #include <QObject>
 #include <QString>
@@ -28,7 +29,7 @@ class ProgressWindowController;
 // the scan itself, which runs on a thread of its own, one at a time. The new tree is seen
 // by nobody until the scan thread hands it over; completion runs on the main thread while
 // the scan thread waits.
-class AppDelegate : public QObject {
+class AppDelegate : public QObject, public FileViewerWindowControllerDelegate {
     Q_OBJECT
 public:
     AppDelegate(UserInterface& ui, Scheduler& scheduler, QObject* parent = nullptr);
@@ -78,7 +79,7 @@ public:
     // Takes the selected folder out of the tree (nothing on disk changes).
     void btnRemoveFolderFromScanTreeTapped();
     // Drops nodes that file actions removed from disk; roots stay.
-    void removeItemsFromScannedTree(const std::vector<TFoldInfo*>& nodes);
+    void removeItemsFromScannedTree(const std::vector<TFoldInfo*>& nodes) override;
     // Reloads the folder tree and selects the selected folder again, or its nearest
     // ancestor that still has a row, or the first root.
     void refreshScannedTree();
@@ -173,6 +174,12 @@ public:
     void topSizeFilesSelectionChanged(int row);
     int selectedTopSizeFileRow() const { return selectedTopFileRow_; }
 
+    // The file viewer on these files under this title (the empty-list alert instead when
+    // there are none). The controller keeps it until closeFileViewer or the next one.
+    void openFilesViewerWindow(const NodeList& files, const QString& title);
+    FileViewerWindowController* fileViewer() const { return fileViewer_.get(); }
+    void closeFileViewer() { fileViewer_.reset(); }
+
     // Double-clicks of the report tables.
     void doubleClickedTableExplorer(TFoldInfo* node);
     void doubleClickedTableAllFoldersAndSubfolders(int row);
@@ -256,6 +263,7 @@ Q_SIGNALS:
     void topSizeFilesChanged();
     // The file viewer is asked for: these files under this title.
     void fileViewerRequested(const NodeList& files, const QString& title);
+    void fileViewerOpened(FileViewerWindowController* viewer);
     void quitRequested();
 
 public:
@@ -302,6 +310,7 @@ private:
     bool fileActionsEnabled_ = false;
     bool awoken_ = false;
     FolderReports reports_;
+    std::unique_ptr<FileViewerWindowController> fileViewer_;
     int currentTab_ = -1;
     int selectedTopFileRow_ = -1;
     int clickedRow_ = -1;

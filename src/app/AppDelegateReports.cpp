@@ -159,6 +159,14 @@ void AppDelegate::topSizeFilesSelectionChanged(int row)
 
 // ---- double-clicks ----
 
+void AppDelegate::openFilesViewerWindow(const NodeList& files, const QString& title)
+{
+    Q_EMIT fileViewerRequested(files, title);
+    fileViewer_ = FileViewerWindowController::openFilesViewerWindow(files, title, ui_, scheduler_, this);
+    if (fileViewer_)
+        Q_EMIT fileViewerOpened(fileViewer_.get());
+}
+
 void AppDelegate::doubleClickedTableExplorer(TFoldInfo* node)
 {
     if (!node)
@@ -185,13 +193,13 @@ void AppDelegate::doubleClickedTableAllFoldersAndSubfolders(int row)
         return;
     const QString title = TextFormat::format(QStringLiteral("All Files from %@"),
                                              {QFileInfo(info->foldInfo->sPath()).fileName()});
-    Q_EMIT fileViewerRequested(PredicatesLib::prepareFilesArray(info->foldInfo), title);
+    openFilesViewerWindow(PredicatesLib::prepareFilesArray(info->foldInfo), title);
 }
 
 void AppDelegate::doubleClickedTableOverView(int row)
 {
     if (const TSpInfo* info = rowAt(reports_.FOverViewList(), row))
-        Q_EMIT fileViewerRequested(info->arrSpInfo, info->sType);
+        openFilesViewerWindow(info->arrSpInfo, info->sType);
 }
 
 void AppDelegate::doubleClickedTableTopSizeFiles(int row)
@@ -212,27 +220,27 @@ void AppDelegate::doubleClickedGroupedRow(int reportIndex, int row)
     switch (reportIndex) {
     case ReportIndex::SizeRanges:
         if (const auto* r = rowAt(reports_.FSizeList(), row))
-            Q_EMIT fileViewerRequested(r->arrSize, r->SizeRange);
+            openFilesViewerWindow(r->arrSize, r->SizeRange);
         break;
     case ReportIndex::DateRanges:
         if (const auto* r = rowAt(reports_.FDateList(), row))
-            Q_EMIT fileViewerRequested(r->arrDate, r->DateRange);
+            openFilesViewerWindow(r->arrDate, r->DateRange);
         break;
     case ReportIndex::TimeOfDay:
         if (const auto* r = rowAt(reports_.FTimeList(), row))
-            Q_EMIT fileViewerRequested(r->arrTime, r->TimeRange);
+            openFilesViewerWindow(r->arrTime, r->TimeRange);
         break;
     case ReportIndex::FileTypes:
         if (const auto* r = rowAt(reports_.FExtList2(), row))
-            Q_EMIT fileViewerRequested(r->arrTypes, r->sType);
+            openFilesViewerWindow(r->arrTypes, r->sType);
         break;
     case ReportIndex::Attributes:
         if (const auto* r = rowAt(reports_.FAttrList(), row))
-            Q_EMIT fileViewerRequested(r->arrAttributes, r->Attr);
+            openFilesViewerWindow(r->arrAttributes, r->Attr);
         break;
     case ReportIndex::CustomTypes:
         if (const auto* r = rowAt(reports_.FSpList(), row))
-            Q_EMIT fileViewerRequested(r->arrSpInfo, r->sType);
+            openFilesViewerWindow(r->arrSpInfo, r->sType);
         break;
     case ReportIndex::Overview:
         doubleClickedTableOverView(row);

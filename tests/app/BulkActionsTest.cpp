@@ -203,3 +203,32 @@ TEST_F(BulkActions, ZipNamesTheArchiveAfterItsOnlyNodeAndExpandsFolders)
     EXPECT_EQ(child(work_, QStringLiteral("a.txt"))->state(), 1);
     EXPECT_EQ(work_->childCount(), 5u);
 }
+
+TEST_F(BulkActions, FileViewerTrashTakesItsNodesOutOfTheTree)
+{
+    app_.outlineViewSelectionDidChange(root_);
+    app_.btnFileSizeTapped();
+    // The size row holding the 100..400 byte files.
+    int row = -1;
+    const auto& rows = app_.reports().FSizeList();
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        for (const TFoldInfo* node : rows[i].arrSize)
+            if (node->sName() == QLatin1String("c.txt"))
+                row = int(i);
+    ASSERT_GE(row, 0);
+    app_.doubleClickedGroupedRow(ReportIndex::SizeRanges, row);
+    FileViewerWindowController* viewer = app_.fileViewer();
+    ASSERT_NE(viewer, nullptr);
+    viewer->performSelectAllOrUnSelect(1);
+    const std::size_t inRow = rows[std::size_t(row)].arrSize.size();
+    ui_.answers = {true};
+    viewer->deleteFiles();
+    EXPECT_EQ(child(work_, QStringLiteral("c.txt")), nullptr);
+    EXPECT_EQ(root_->cFiles(), 7 - std::int64_t(inRow));
+    EXPECT_TRUE(QFile::exists(Paths::trashFiles() + QStringLiteral("/c.txt")));
+
+    // An empty list opens no viewer: the alert comes instead.
+    app_.openFilesViewerWindow({}, QStringLiteral("Nothing"));
+    EXPECT_EQ(app_.fileViewer(), nullptr);
+    EXPECT_EQ(ui_.alerts.size(), 1);
+}
