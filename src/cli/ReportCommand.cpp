@@ -1,6 +1,7 @@
 #include "cli/ReportCommand.h"
 
 #include "cli/CliCommon.h"
+#include "cli/ReportFilterOptions.h"
 #include "cli/ReportOutput.h"
 #include "cli/ScanCommand.h"
 #include "app/AppDelegate.h"
@@ -21,6 +22,7 @@ struct ReportOptions {
     std::vector<ReportName> names;
     bool timings = false;
     ScanOptions scan; // with --unit and --decimals
+    std::optional<FileViewerFilterValues> filter; // applied to the node reports
 };
 
 std::optional<CliError> parseReportOptions(QStringList args, ReportOptions& out)
@@ -33,6 +35,8 @@ std::optional<CliError> parseReportOptions(QStringList args, ReportOptions& out)
         return CliError{QStringLiteral("unknown report '%1'").arg(bad)};
     out.names = *names;
     out.timings = takeFlag(args, QStringLiteral("--timings"));
+    if (auto filterError = takeFilterOptions(args, out.filter))
+        return filterError;
     return parseScanOptions(args, out.scan);
 }
 
@@ -136,6 +140,8 @@ int runReport(const QStringList& args)
         QElapsedTimer one;
         one.start();
         ReportContent content = visitReport(app, name);
+        if (options.filter && content.kind == ReportContent::NodeRows)
+            content.nodes = FileViewerFilter::filteredNodes(content.nodes, *options.filter);
         computed.push_back({name, std::move(content), double(one.nsecsElapsed()) / 1e9});
     }
     const double reportSeconds = double(total.nsecsElapsed()) / 1e9;
