@@ -8,6 +8,8 @@
 
 #include <QHash>
 
+#include <bit>
+
 namespace {
 
 // Drops the rows that took no file, keeping the order of the others.
@@ -159,32 +161,40 @@ std::vector<TAttrInfo> PredicatesLib::predicatesForAttributeFilter(const NodeLis
         }
     }
 
+    // One pass puts each file into the rows of its kinds. Every kind but the last takes
+    // from the whole input; the last, "Normal Files", only files that no earlier kind took;
+    // the rest row what no kind took. A file is taken by the first kind it has, and the
+    // report stops before a kind once every file is taken.
+    const std::size_t last = kinds.size() - 1; // getFileAttributeArray ends with "Normal Files"
+    const std::uint32_t earlierKinds = (1u << last) - 1;
+    std::vector<TAttrInfo> candidates(kinds.size() + 1);
+    std::vector<std::size_t> firstTakenBy(kinds.size() + 1, 0);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        std::uint32_t early = masks[i] & earlierKinds;
+        std::size_t first = early ? std::size_t(std::countr_zero(early)) : (masks[i] >> last & 1u) ? last : last + 1;
+        if (!early) {
+            TAttrInfo& row = candidates[first];
+            addNodeToRow(row, row.arrAttributes, files[i]);
+        }
+        for (; early; early &= early - 1) {
+            TAttrInfo& row = candidates[std::size_t(std::countr_zero(early))];
+            addNodeToRow(row, row.arrAttributes, files[i]);
+        }
+        ++firstTakenBy[first];
+    }
+
     std::vector<TAttrInfo> rows;
-    std::vector<char> taken(files.size(), 0);
     std::size_t remaining = files.size();
-    for (std::size_t k = 0; k < kinds.size() && remaining > 0; ++k) {
-        // "Normal Files" only takes plain files that no earlier row took.
-        const bool fromRemaining = kinds[k].number == ItemFlags::PlainFile;
-        TAttrInfo row;
-        row.Attr = kinds[k].label;
-        for (std::size_t i = 0; i < files.size(); ++i)
-            if ((masks[i] >> k & 1u) && !(fromRemaining && taken[i]))
-                addNodeToRow(row, row.arrAttributes, files[i]);
-        if (row.Files == 0)
-            continue;
-        for (std::size_t i = 0; i < files.size(); ++i)
-            if ((masks[i] >> k & 1u) && !taken[i]) {
-                taken[i] = 1;
-                --remaining;
-            }
-        rows.push_back(std::move(row));
+    for (std::size_t k = 0; k <= last && remaining > 0; ++k) {
+        if (candidates[k].Files > 0) {
+            candidates[k].Attr = kinds[k].label;
+            rows.push_back(std::move(candidates[k]));
+        }
+        remaining -= firstTakenBy[k];
     }
     if (remaining > 0) {
-        TAttrInfo rest;
+        TAttrInfo& rest = candidates[last + 1];
         rest.Attr = CommonFuncs::getLocalizedStringForKey(QStringLiteral("ID_NONE"));
-        for (std::size_t i = 0; i < files.size(); ++i)
-            if (!taken[i])
-                addNodeToRow(rest, rest.arrAttributes, files[i]);
         rows.push_back(std::move(rest));
     }
     return rows;
