@@ -41,7 +41,7 @@ std::int64_t clampToSigned(double v)
     return std::int64_t(v);
 }
 
-struct Spec {
+struct Conversion {
     bool leftAlign = false, zeroPad = false, plus = false, space = false;
     int width = 0;
     int precision = -1;
@@ -50,19 +50,19 @@ struct Spec {
 
 // Parses the marker that starts after the "%" at `pos`; returns the index after it, or -1
 // when the text there is not a marker this formatter knows.
-qsizetype parseSpec(const QString& f, qsizetype pos, Spec& spec)
+qsizetype parseConversion(const QString& f, qsizetype pos, Conversion& conv)
 {
     qsizetype i = pos;
     for (; i < f.size(); ++i) {
         const QChar c = f[i];
         if (c == QLatin1Char('-'))
-            spec.leftAlign = true;
+            conv.leftAlign = true;
         else if (c == QLatin1Char('0'))
-            spec.zeroPad = true;
+            conv.zeroPad = true;
         else if (c == QLatin1Char('+'))
-            spec.plus = true;
+            conv.plus = true;
         else if (c == QLatin1Char(' '))
-            spec.space = true;
+            conv.space = true;
         else
             break;
     }
@@ -74,70 +74,70 @@ qsizetype parseSpec(const QString& f, qsizetype pos, Spec& spec)
         }
         return n;
     };
-    spec.width = number();
+    conv.width = number();
     if (i < f.size() && f[i] == QLatin1Char('.')) {
         ++i;
-        spec.precision = number();
+        conv.precision = number();
     }
     while (i < f.size() && QStringView(u"hlqzjtL").contains(f[i]))
         ++i;
     if (i >= f.size())
         return -1;
-    spec.conversion = f[i];
-    if (!QStringView(u"@sdiuFf").contains(spec.conversion))
+    conv.conversion = f[i];
+    if (!QStringView(u"@sdiuFf").contains(conv.conversion))
         return -1;
     return i + 1;
 }
 
-QString withSign(QString digits, bool negative, const Spec& spec)
+QString withSign(QString digits, bool negative, const Conversion& conv)
 {
     if (negative)
         return QLatin1Char('-') + digits;
-    if (spec.plus)
+    if (conv.plus)
         return QLatin1Char('+') + digits;
-    if (spec.space)
+    if (conv.space)
         return QLatin1Char(' ') + digits;
     return digits;
 }
 
-QString pad(QString text, const Spec& spec, bool numeric)
+QString pad(QString text, const Conversion& conv, bool numeric)
 {
-    const qsizetype missing = spec.width - text.size();
+    const qsizetype missing = conv.width - text.size();
     if (missing <= 0)
         return text;
-    if (spec.leftAlign)
+    if (conv.leftAlign)
         return text + QString(missing, QLatin1Char(' '));
-    if (spec.zeroPad && numeric) {
+    if (conv.zeroPad && numeric) {
         const qsizetype signLength = (!text.isEmpty() && QStringView(u"+- ").contains(text[0])) ? 1 : 0;
         return text.insert(signLength, QString(missing, QLatin1Char('0')));
     }
     return QString(missing, QLatin1Char(' ')) + text;
 }
 
-QString convert(const Spec& spec, const FormatArg* arg)
+QString convert(const Conversion& conv, const FormatArg* arg)
 {
     if (!arg)
         return {};
-    const char16_t c = spec.conversion.unicode();
+    const char16_t c = conv.conversion.unicode();
     if (c == u'@' || c == u's') {
         QString text = arg->text();
-        if (spec.precision >= 0)
-            text.truncate(spec.precision);
-        return pad(text, spec, false);
+        if (conv.precision >= 0)
+            text.truncate(conv.precision);
+        return pad(text, conv, false);
     }
     if (c == u'd' || c == u'i') {
         const std::int64_t v = arg->toSigned();
         const std::uint64_t magnitude = v < 0 ? 0 - std::uint64_t(v) : std::uint64_t(v);
-        return pad(withSign(QString::number(magnitude), v < 0, spec), spec, true);
+        return pad(withSign(QString::number(magnitude), v < 0, conv), conv, true);
     }
     if (c == u'u')
-        return pad(QString::number(arg->toUnsigned()), spec, true);
+        return pad(QString::number(arg->toUnsigned()), conv, true);
     const double v = arg->toDouble();
-    const int precision = spec.precision < 0 ? 6 : spec.precision;
+    const int precision = conv.precision < 0 ? 6 : conv.precision;
     if (std::isnan(v) || std::isinf(v))
         return pad(std::isnan(v) ? QStringLiteral("nan") : (v < 0 ? QStringLiteral("-inf") : QStringLiteral("inf")),
-                   spec, false);
-    return pad(withSign(QString::number(std::fabs(v), 'f', precision), std::signbit(v) && v != 0, spec), spec, true);
+                   conv, false);
+    return pad(withSign(QString::number(std::fabs(v), 'f', precision), std::signbit(v) && v != 0, conv), conv, true);
 }
 
 } // namespace
@@ -202,14 +202,14 @@ QString format(const QString& format, std::initializer_list<FormatArg> args)
             i = percent + 2;
             continue;
         }
-        Spec spec;
-        const qsizetype end = parseSpec(format, percent + 1, spec);
+        Conversion conv;
+        const qsizetype end = parseConversion(format, percent + 1, conv);
         if (end < 0) { // not a marker: keep the "%" and go on after it
             out += QLatin1Char('%');
             i = percent + 1;
             continue;
         }
-        out += convert(spec, next != args.end() ? next : nullptr);
+        out += convert(conv, next != args.end() ? next : nullptr);
         if (next != args.end())
             ++next;
         i = end;
