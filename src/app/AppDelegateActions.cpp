@@ -2,6 +2,8 @@
 
 #include "app/AppDelegate.h"
 
+#include "app/FileActionPrompts.h"
+
 #include "fileops/FileOprations.h"
 #include "settings/CommonFuncs.h"
 #include "settings/GeneralLib.h"
@@ -13,8 +15,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-QString text(const char* key) { return CommonFuncs::getLocalizedStringForKey(QLatin1String(key)); }
 
 bool takesPart(int index)
 {
@@ -78,33 +78,16 @@ void AppDelegate::updateStateForToolBarButtons()
     scheduler_.schedule(10ms, [this] { checkItemsForSelection(); });
 }
 
-bool AppDelegate::confirmTrash()
-{
-    return ui_.confirm(text("ID_TRASH_SELECTED_FILES"),
-                       TextFormat::format(QStringLiteral("%@"), {text("ID_MANUALLY_RECOVER_FRM_TRASH")}));
-}
+bool AppDelegate::confirmTrash() { return FileActionPrompts::confirmTrash(ui_); }
 
 bool AppDelegate::confirmTransfer(const char* messageKey, const QString& destination)
 {
-    return ui_.confirm(TextFormat::format(QStringLiteral("%@ %@/?"), {text(messageKey), destination}), QString());
+    return FileActionPrompts::confirmTransfer(ui_, messageKey, destination);
 }
 
 std::optional<QString> AppDelegate::chooseDestination(const char* confirmKey)
 {
-    FolderChoice choice;
-    choice.title = text("ID_PLZ_SELECT_DEST_FOLDER");
-    choice.prompt = text(confirmKey);
-    choice.canCreateFolders = true;
-    const std::optional<QString> folder = ui_.chooseFolder(choice);
-    if (!folder) {
-        qvlog(QStringLiteral("Result Not present"));
-        return std::nullopt;
-    }
-    if (folder->isEmpty()) {
-        qvlog(QStringLiteral("Not Url present"));
-        return std::nullopt;
-    }
-    return folder;
+    return FileActionPrompts::chooseDestination(ui_, confirmKey);
 }
 
 // ---- toolbar commands ----

@@ -3,6 +3,8 @@
 
 #include "viewer/core/FileViewerWindowController.h"
 
+#include "app/FileActionPrompts.h"
+
 #include "app/UserInterface.h"
 #include "reports/ReportRanges.h"
 #include "scan/TFoldInfo.h"
@@ -287,31 +289,14 @@ void FileViewerWindowController::removeFileFromMainScannedTree(const NodeList& n
         delegate_->removeItemsFromScannedTree(nodes);
 }
 
-bool FileViewerWindowController::confirmTrash()
-{
-    return ui_.confirm(text("ID_TRASH_SELECTED_FILES"),
-                       TextFormat::format(QStringLiteral("%@"), {text("ID_MANUALLY_RECOVER_FRM_TRASH")}));
-}
+bool FileViewerWindowController::confirmTrash() { return FileActionPrompts::confirmTrash(ui_); }
 
 bool FileViewerWindowController::confirmTransfer(const char* messageKey, const QString& destination)
 {
-    return ui_.confirm(TextFormat::format(QStringLiteral("%@ %@/?"), {text(messageKey), destination}), QString());
+    return FileActionPrompts::confirmTransfer(ui_, messageKey, destination);
 }
 
 std::optional<QString> FileViewerWindowController::chooseDestination(const char* confirmKey)
 {
-    FolderChoice choice;
-    choice.title = text("ID_PLZ_SELECT_DEST_FOLDER");
-    choice.prompt = text(confirmKey);
-    choice.canCreateFolders = true;
-    const std::optional<QString> folder = ui_.chooseFolder(choice);
-    if (!folder) {
-        qvlog(QStringLiteral("Result Not present"));
-        return std::nullopt;
-    }
-    if (folder->isEmpty()) {
-        qvlog(QStringLiteral("Not Url present"));
-        return std::nullopt;
-    }
-    return folder;
+    return FileActionPrompts::chooseDestination(ui_, confirmKey);
 }
