@@ -232,7 +232,54 @@ bool PredicatesLib::isLike(const QString& text, const QString& pattern)
 
 // ---- sorting ----
 
+namespace {
+
+// Sorting on a number field with the keys read once per node instead of twice per
+// comparison: the same stable order as the field table's comparison, several times faster
+// on the long lists (all files of a folder).
+template <class Key>
+void sortByNumber(NodeList& nodes, bool ascending, Key (*key)(const TFoldInfo&))
+{
+    std::vector<std::pair<Key, TFoldInfo*>> keyed;
+    keyed.reserve(nodes.size());
+    for (TFoldInfo* node : nodes)
+        keyed.emplace_back(key(*node), node);
+    if (ascending)
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [](const auto& a, const auto& b) { return threeWay(a.first, b.first) < 0; });
+    else
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [](const auto& a, const auto& b) { return threeWay(a.first, b.first) > 0; });
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+        nodes[i] = keyed[i].second;
+}
+
+bool sortByNumberField(NodeList& nodes, const SortDescriptor& d)
+{
+    QStringView name = d.key;
+    if (name.startsWith(u"self."))
+        name = name.mid(5);
+    const bool up = d.ascending;
+    if (name == u"cSize")
+        sortByNumber<std::uint64_t>(nodes, up, [](const TFoldInfo& n) { return n.cSize(); });
+    else if (name == u"cASize")
+        sortByNumber<std::uint64_t>(nodes, up, [](const TFoldInfo& n) { return n.cASize(); });
+    else if (name == u"lATime")
+        sortByNumber<double>(nodes, up, [](const TFoldInfo& n) { return n.lATime(); });
+    else if (name == u"lMTime")
+        sortByNumber<double>(nodes, up, [](const TFoldInfo& n) { return n.lMTime(); });
+    else if (name == u"cTime")
+        sortByNumber<double>(nodes, up, [](const TFoldInfo& n) { return n.cTime(); });
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
 bool PredicatesLib::sortWithSortDescriptor(NodeList& nodes, const SortDescriptor& descriptor)
 {
+    if (nodes.size() > 64 && sortByNumberField(nodes, descriptor))
+        return true;
     return sortByDescriptor(nodes, descriptor, tfoldInfoFields());
 }

@@ -3,6 +3,7 @@
 
 #include "reports/ReportRanges.h"
 #include "reports/ReportsFixture.h"
+#include "scan/TFoldInfoFields.h"
 
 #include <random>
 
@@ -154,4 +155,15 @@ TEST_F(Equivalence, AttributesFollowTheStepByStepRule)
     EXPECT_EQ(rowsOf(PredicatesLib::predicatesForAttributeFilter(files_), &TAttrInfo::Attr, &TAttrInfo::arrAttributes),
               expected);
     EXPECT_GE(expected.size(), 5);
+}
+
+TEST_F(Equivalence, SortingLongListsKeepsTheFieldTablesOrder)
+{
+    for (const SortDescriptor& d : {SortDescriptor{QStringLiteral("cSize"), false}, SortDescriptor{QStringLiteral("self.cTime"), true},
+                                    SortDescriptor{QStringLiteral("cASize"), true}}) {
+        NodeList fast = files_, plain = files_;
+        ASSERT_TRUE(PredicatesLib::sortWithSortDescriptor(fast, d));
+        ASSERT_TRUE(sortByDescriptor(plain, d, tfoldInfoFields()));
+        EXPECT_EQ(fast, plain) << d.key.toStdString();
+    }
 }
