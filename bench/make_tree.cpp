@@ -20,6 +20,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -780,7 +781,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "make_tree: cannot open %s: %s\n", dir.c_str(), std::strerror(errno));
         return 1;
     }
-    // Refuse to mix with whatever is already there.
+    // Refuse to mix with whatever is already there, or with another make_tree filling it.
+    if (::flock(root, LOCK_EX | LOCK_NB) != 0) {
+        std::fprintf(stderr, "make_tree: %s is being filled by another process\n", dir.c_str());
+        return 1;
+    }
     if (DIR* d = ::fdopendir(::dup(root))) {
         int seen = 0;
         while (const dirent* e = ::readdir(d))

@@ -18,6 +18,8 @@ usage: scripts/bench.sh [options]
   --threads-list "..." also time Quorvel warm with each of these --threads values
   --cold-threads "..." Quorvel --threads values for the cold pass (default "1 2 4 8")
   --tree-base DIR      where the tree is made (default /tmp)
+  --idle-wait S        before each timed run, wait up to S seconds for the rest of the machine
+                       to go quiet (default 20; 0 = do not wait)
   --no-build           do not (re)build Quorvel, use build-release/quorvel-cli as it is
 EOF
   exit "${1:-0}"
@@ -32,6 +34,7 @@ only="quorvel,du,ncdu,gdu,floor"
 threads_list=""
 cold_threads="1 2 4 8"
 tree_base=/tmp
+idle_wait=20
 build_quorvel=1
 
 while [ $# -gt 0 ]; do
@@ -46,12 +49,13 @@ while [ $# -gt 0 ]; do
     --threads-list) threads_list=${2?}; shift 2 ;;
     --cold-threads) cold_threads=${2?}; shift 2 ;;
     --tree-base) tree_base=${2:?}; shift 2 ;;
+    --idle-wait) idle_wait=${2:?}; shift 2 ;;
     --no-build) build_quorvel=0; shift ;;
     -h|--help) usage 0 ;;
     *) echo "bench.sh: unknown option $1" >&2; usage 2 ;;
   esac
 done
-for n in "$entries" "$seed" "$runs" "$cold_runs"; do
+for n in "$entries" "$seed" "$runs" "$cold_runs" "$idle_wait"; do
   [[ $n =~ ^[0-9]+$ ]] || { echo "bench.sh: not a number: $n" >&2; exit 2; }
 done
 [ "$runs" -ge 1 ] && [ "$cold_runs" -ge 1 ] || { echo "bench.sh: runs must be at least 1" >&2; exit 2; }
@@ -59,6 +63,14 @@ for t in ${only//,/ }; do
   case "$t" in quorvel|du|ncdu|gdu|floor) ;; *) echo "bench.sh: unknown tool in --only: $t" >&2; exit 2 ;; esac
 done
 wanted() { [[ ",$only," == *",$1,"* ]]; }
+
+# One benchmark at a time on this machine: two would disturb each other's timings, and could
+# both start making the same tree.
+exec 9>/tmp/quorvel-bench.lock
+if ! flock -n 9; then
+  echo "Another scripts/bench.sh is running; waiting for it to finish"
+  flock 9
+fi
 
 # ---------------------------------------------------------------------------------------------
 # What the benchmark needs
@@ -197,6 +209,18 @@ clock_tick=$(getconf CLK_TCK)
 # CPU time the whole machine has spent busy, in clock ticks (everything but idle and iowait).
 busy_ticks() { awk '/^cpu / {print $2 + $3 + $4 + $7 + $8 + $9; exit}' /proc/stat; }
 
+# wait_idle: waits until the rest of the machine has kept less than a tenth of a core busy
+# for a whole second, or $idle_wait seconds have passed. On a machine shared with builds a
+# run that overlaps a compiler can take twice as long.
+wait_idle() {
+  local until=$((SECONDS + idle_wait)) b0 b1
+  while [ "$SECONDS" -lt "$until" ]; do
+    b0=$(busy_ticks); sleep 1; b1=$(busy_ticks)
+    [ $((b1 - b0)) -ge $((clock_tick / 10)) ] || return 0
+  done
+  return 0
+}
+
 # run_once NAME DIR: one run; sets wall_us, rss_kb, cpu_s and other_s (CPU seconds the rest of
 # the machine used meanwhile); returns the tool's exit status. Its output goes to
 # $work/out.NAME and $work/err.NAME.
@@ -211,7 +235,7 @@ run_once() {
   wall_us=$(( ${t1//[!0-9]/} - ${t0//[!0-9]/} ))
   rss_kb=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$work/time.$name")
   cpu_s=$(awk -F': ' '/User time/ {u=$2} /System time/ {s=$2} END {printf "%.2f", u + s}' "$work/time.$name")
-  other_s=$(awk -v d=$((b1 - b0)) -v hz="$clock_tick" -v c="$cpu_s" 'BEGIN {o = d / hz - c; printf "%.2f", o > 0 ? o : 0}')
+  other_s=$(awk -v d=$((b1 - b0)) -v hz="$clock_tick" -v c="$cpu_s" 'BEGIN {o = d / hz - c; printf "%.2f", (o > 0 ? o : 0)}')
   return $rc
 }
 
@@ -232,6 +256,7 @@ measure() {
     run_once "$name" "$tree" || rc=$?
   fi
   for ((i = 0; i < n && rc == 0; i++)); do
+    wait_idle
     [ "$pass" = warm ] || drop_caches
     run_once "$name" "$tree" || rc=$?
     [ "$rc" -eq 0 ] || break
@@ -342,6 +367,13 @@ for name in "${warm_tools[@]}"; do
     *) printf '%-12s %s\n' "$name" "$(head -c 300 "$work/out.$name" | head -n1)" ;;
   esac
 done
+if [ -f "$work/out.floor" ]; then
+  walked=$(awk '{print $1; exit}' "$work/out.floor")
+  if [ "$walked" != "$count" ]; then
+    echo "WARNING: the floor walker met $walked entries but the tree was made with $count;"
+    echo "the tree has been changed since. Remove $tree and $marker and run again."
+  fi
+fi
 
 # Quorvel's own node count, from its JSON totals.
 quorvel_nodes=""
