@@ -42,9 +42,7 @@ AppDelegate::~AppDelegate()
     if (scanThread_.joinable()) {
         // The scan thread hands its tree over on this thread: keep serving it until it ends.
         isScanAborted().store(true);
-        while (scanning_)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        scanThread_.join();
+        waitForScanToFinish();
     }
 }
 
@@ -224,8 +222,13 @@ void AppDelegate::closeProgressWindow()
 
 void AppDelegate::waitForScanToFinish()
 {
-    while (scanning_)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    if (scanning_) {
+        // Sleeps until the scan thread hands its tree over (a queued call wakes the loop).
+        QEventLoop loop;
+        connect(this, &AppDelegate::scanFinished, &loop, &QEventLoop::quit);
+        if (scanning_)
+            loop.exec();
+    }
     if (scanThread_.joinable())
         scanThread_.join();
 }
