@@ -1,3 +1,4 @@
+#include "app/AppDelegateFixture.h"
 #include "app/AppDelegate.h"
 #include "app/ScriptedUserInterface.h"
 #include "common/TestSupport.h"
@@ -18,22 +19,11 @@ namespace {
 
 QString text(const char* key) { return CommonFuncs::getLocalizedStringForKey(QLatin1String(key)); }
 
-TFoldInfo* child(TFoldInfo* node, const QString& name)
-{
-    for (TFoldInfo* c : node->SubList())
-        if (c->sName() == name)
-            return c;
-    return nullptr;
-}
-
-class AppDelegateReports : public ::testing::Test {
+class AppDelegateReports : public AppDelegateFixture {
 protected:
     void SetUp() override
     {
-        TestSupport::setTestHome(home_.path());
-        app_.loadSettingsAndCatalogs();
-        ExclusionList::setShared(std::make_shared<const ExclusionList>(QVariantMap{
-            {QStringLiteral("Hard"), QVariantMap{{QStringLiteral("dirNotDelete"), QVariantList{QStringLiteral("/x")}}}}}));
+        AppDelegateFixture::SetUp();
         tree_.file(QStringLiteral("docs/a.txt"), 1000);
         tree_.file(QStringLiteral("docs/b.pdf"), 20000);
         tree_.file(QStringLiteral("pics/p.jpg"), 300000);
@@ -41,18 +31,9 @@ protected:
         tree_.file(QStringLiteral("top.log"), 70);
         tree_.file(QStringLiteral("docs/c.qvx"), 3); // an extension no default group holds
         tree_.mkdir(QStringLiteral("empty"));
-        app_.setParsingPath(tree_.path());
-        app_.waitForScanToFinish();
-        root_ = app_.selectedFolder();
+        root_ = scanTree();
     }
-    void TearDown() override { TestSupport::setTestHome(previous_); }
 
-    QTemporaryDir home_;
-    QString previous_ = TestSupport::testHome();
-    TempTree tree_;
-    ScriptedUserInterface ui_;
-    ImmediateScheduler scheduler_;
-    AppDelegate app_{ui_, scheduler_};
     TFoldInfo* root_ = nullptr;
 };
 

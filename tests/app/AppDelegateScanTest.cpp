@@ -1,3 +1,4 @@
+#include "app/AppDelegateFixture.h"
 #include "app/AppDelegate.h"
 #include "app/ProgressWindowController.h"
 #include "app/ScriptedUserInterface.h"
@@ -18,30 +19,17 @@ using TestSupport::TempTree;
 
 namespace {
 
-TFoldInfo* child(TFoldInfo* node, const QString& name)
-{
-    for (TFoldInfo* c : node->SubList())
-        if (c->sName() == name)
-            return c;
-    return nullptr;
-}
-
-class AppDelegateScan : public ::testing::Test {
+class AppDelegateScan : public AppDelegateFixture {
 protected:
     void SetUp() override
     {
-        TestSupport::setTestHome(home_.path());
-        app_.loadSettingsAndCatalogs();
-        // Scan the temporary folders with nothing excluded.
-        ExclusionList::setShared(std::make_shared<const ExclusionList>(QVariantMap{
-            {QStringLiteral("Hard"), QVariantMap{{QStringLiteral("dirNotDelete"), QVariantList{QStringLiteral("/x")}}}}}));
+        AppDelegateFixture::SetUp();
         tree_.file(QStringLiteral("docs/a.txt"), 1000);
         tree_.file(QStringLiteral("docs/b.txt"), 500);
         tree_.file(QStringLiteral("media/song.mp3"), 3000);
         tree_.file(QStringLiteral("media/deep/clip.mp4"), 7000);
         tree_.mkdir(QStringLiteral("empty"));
     }
-    void TearDown() override { TestSupport::setTestHome(previous_); }
 
     TFoldInfo* scan(const QString& path)
     {
@@ -50,13 +38,6 @@ protected:
         app_.waitForScanToFinish();
         return app_.selectedFolder();
     }
-
-    QTemporaryDir home_;
-    QString previous_ = TestSupport::testHome();
-    TempTree tree_;
-    ScriptedUserInterface ui_;
-    ImmediateScheduler scheduler_;
-    AppDelegate app_{ui_, scheduler_};
 };
 
 } // namespace

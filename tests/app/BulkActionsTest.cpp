@@ -1,3 +1,4 @@
+#include "app/AppDelegateFixture.h"
 #include "app/AppDelegate.h"
 #include "app/ScriptedUserInterface.h"
 #include "common/TestSupport.h"
@@ -15,14 +16,6 @@ using TestSupport::TempTree;
 
 namespace {
 
-TFoldInfo* child(TFoldInfo* node, const QString& name)
-{
-    for (TFoldInfo* c : node->SubList())
-        if (c->sName() == name)
-            return c;
-    return nullptr;
-}
-
 QStringList zipEntries(const QString& archive)
 {
     QProcess unzip;
@@ -33,14 +26,11 @@ QStringList zipEntries(const QString& archive)
     return names;
 }
 
-class BulkActions : public ::testing::Test {
+class BulkActions : public AppDelegateFixture {
 protected:
     void SetUp() override
     {
-        TestSupport::setTestHome(home_.path());
-        app_.loadSettingsAndCatalogs();
-        ExclusionList::setShared(std::make_shared<const ExclusionList>(QVariantMap{
-            {QStringLiteral("Hard"), QVariantMap{{QStringLiteral("dirNotDelete"), QVariantList{QStringLiteral("/x")}}}}}));
+        AppDelegateFixture::SetUp();
         tree_.file(QStringLiteral("work/a.txt"), 100);
         tree_.file(QStringLiteral("work/b.txt"), 200);
         tree_.file(QStringLiteral("work/c.txt"), 400);
@@ -48,14 +38,11 @@ protected:
         tree_.file(QStringLiteral("work/Photos/one.jpg"), 30);
         tree_.file(QStringLiteral("work/Photos/trip/two.jpg"), 40);
         tree_.file(QStringLiteral("keep.bin"), 1000);
-        app_.setParsingPath(tree_.path());
-        app_.waitForScanToFinish();
-        root_ = app_.selectedFolder();
+        root_ = scanTree();
         work_ = child(root_, QStringLiteral("work"));
         app_.outlineViewSelectionDidChange(work_);
         app_.btnFileExplorerTapped();
     }
-    void TearDown() override { TestSupport::setTestHome(previous_); }
 
     void check(const QStringList& names)
     {
@@ -63,12 +50,6 @@ protected:
             app_.btnCheckBoxFileExplorerTableTapped(child(work_, name), true);
     }
 
-    QTemporaryDir home_;
-    QString previous_ = TestSupport::testHome();
-    TempTree tree_;
-    ScriptedUserInterface ui_;
-    ImmediateScheduler scheduler_;
-    AppDelegate app_{ui_, scheduler_};
     TFoldInfo* root_ = nullptr;
     TFoldInfo* work_ = nullptr;
 };
