@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -101,6 +102,17 @@ QString fromDouble(double value, int digits)
     if (-power > kMaxPow)
         return format(0, 0, digits, false); // far below the last digit shown
     return format(mantissa, -power, digits, negative);
+}
+
+std::int64_t truncatedToInt64(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    if (v >= 9.2233720368547758e18)
+        return std::numeric_limits<std::int64_t>::max();
+    if (v <= -9.2233720368547758e18)
+        return std::numeric_limits<std::int64_t>::min();
+    return std::int64_t(v);
 }
 
 } // namespace DecimalText

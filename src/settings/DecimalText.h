@@ -17,4 +17,7 @@ QString format(std::uint64_t mantissa, int scale, int digits, bool negative = fa
 // Infinities and NaN give "inf", "-inf" and "nan".
 QString fromDouble(double value, int digits);
 
+// The integer part of a number, saturated to the 64-bit range; 0 for NaN.
+std::int64_t truncatedToInt64(double value);
+
 } // namespace DecimalText

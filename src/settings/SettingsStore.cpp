@@ -1,5 +1,7 @@
 #include "settings/SettingsStore.h"
 
+#include "settings/DecimalText.h"
+
 #include "settings/Log.h"
 
 #include <QDateTime>
@@ -69,17 +71,6 @@ std::unique_ptr<QSettings> openStoreForWriting()
     return settings;
 }
 
-std::int64_t integerOfDouble(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    if (v >= 9.2233720368547758e18)
-        return std::numeric_limits<std::int64_t>::max();
-    if (v <= -9.2233720368547758e18)
-        return std::numeric_limits<std::int64_t>::min();
-    return std::int64_t(v);
-}
-
 std::int64_t integerOfText(const QString& raw)
 {
     const QString text = raw.trimmed();
@@ -87,7 +78,7 @@ std::int64_t integerOfText(const QString& raw)
     if (const qlonglong v = text.toLongLong(&ok); ok)
         return v;
     if (const double d = text.toDouble(&ok); ok)
-        return integerOfDouble(d);
+        return DecimalText::truncatedToInt64(d);
     // QSettings writes booleans as these words.
     if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
         return 1;
@@ -168,7 +159,7 @@ std::int64_t SettingsStore::toInteger(const QVariant& value)
         return std::int64_t(std::min<qulonglong>(value.toULongLong(), std::numeric_limits<std::int64_t>::max()));
     case QMetaType::Double:
     case QMetaType::Float:
-        return integerOfDouble(value.toDouble());
+        return DecimalText::truncatedToInt64(value.toDouble());
     case QMetaType::QString:
         return integerOfText(value.toString());
     default:

@@ -1,5 +1,7 @@
 #include "settings/TextFormat.h"
 
+#include "settings/DecimalText.h"
+
 #include <QLocale>
 
 #include <cmath>
@@ -28,17 +30,6 @@ double leadingNumber(const QString& text, bool integerOnly)
     if (end == digitsStart)
         return 0;
     return s.left(end).toDouble();
-}
-
-std::int64_t clampToSigned(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    if (v >= 9.2233720368547758e18)
-        return std::numeric_limits<std::int64_t>::max();
-    if (v <= -9.2233720368547758e18)
-        return std::numeric_limits<std::int64_t>::min();
-    return std::int64_t(v);
 }
 
 struct Conversion {
@@ -156,12 +147,12 @@ QString FormatArg::text() const
 std::int64_t FormatArg::toSigned() const
 {
     if (const auto* s = std::get_if<QString>(&value_))
-        return clampToSigned(leadingNumber(*s, true));
+        return DecimalText::truncatedToInt64(leadingNumber(*s, true));
     if (const auto* i = std::get_if<std::int64_t>(&value_))
         return *i;
     if (const auto* u = std::get_if<std::uint64_t>(&value_))
         return std::int64_t(*u); // as printf's %d shows an unsigned value
-    return clampToSigned(std::get<double>(value_));
+    return DecimalText::truncatedToInt64(std::get<double>(value_));
 }
 
 std::uint64_t FormatArg::toUnsigned() const
