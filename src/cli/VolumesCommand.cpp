@@ -18,6 +18,7 @@ QJsonObject toJson(const DriveNode& drive)
         {QStringLiteral("path"), drive.path},
         {QStringLiteral("size"), qint64(drive.size)},
         {QStringLiteral("free"), qint64(drive.sizeFree)},
+        {QStringLiteral("used"), qint64(drive.sizeUsed)},
         {QStringLiteral("removable"), drive.isRemovable},
         {QStringLiteral("writable"), drive.isWritable},
         {QStringLiteral("unmountable"), drive.isUnmountable},

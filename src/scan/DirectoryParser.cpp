@@ -66,15 +66,33 @@ QString displayName(const MountEntry& mount, const VolumeInfo& info)
 
 } // namespace
 
+bool VolumeProbe::fileSystemBlocks(const MountEntry& mount, FileSystemBlocks& out) const
+{
+    struct statvfs vfs {};
+    if (::statvfs(QFile::encodeName(mount.mountPoint).constData(), &vfs) != 0)
+        return false;
+    out.blocks = vfs.f_blocks;
+    out.blocksFree = vfs.f_bfree;
+    out.blocksAvailable = vfs.f_bavail;
+    out.fragmentSize = vfs.f_frsize;
+    return true;
+}
+
+void VolumeProbe::setSizes(VolumeInfo& info, const FileSystemBlocks& blocks)
+{
+    info.total = blocks.blocks * blocks.fragmentSize;
+    info.free = blocks.blocksAvailable * blocks.fragmentSize;
+    info.used = blocks.blocks >= blocks.blocksFree ? (blocks.blocks - blocks.blocksFree) * blocks.fragmentSize : 0;
+}
+
 VolumeInfo VolumeProbe::probe(const MountEntry& mount) const
 {
     VolumeInfo info;
-    struct statvfs vfs {};
-    if (::statvfs(QFile::encodeName(mount.mountPoint).constData(), &vfs) != 0)
+    FileSystemBlocks blocks;
+    if (!fileSystemBlocks(mount, blocks))
         return info;
     info.ok = true;
-    info.total = std::uint64_t(vfs.f_blocks) * vfs.f_frsize;
-    info.free = std::uint64_t(vfs.f_bavail) * vfs.f_frsize;
+    setSizes(info, blocks);
     info.label = labelForDevice(mount.source);
     info.removable = isRemovableDevice(mount.deviceId);
     return info;
@@ -169,6 +187,7 @@ std::vector<DriveNode> DirectoryParser::getDiskDrives(const std::vector<MountEnt
         node.name = name;
         node.size = info.total;
         node.sizeFree = info.free;
+        node.sizeUsed = info.used;
         node.isRemovable = info.removable;
         node.isWritable = !mount.readOnly;
         node.isUnmountable = !isRoot && external;
@@ -194,7 +213,8 @@ DriveNode DirectoryParser::homeFolderNode()
 
 double DirectoryParser::usagePercent(const DriveNode& node)
 {
-    return double(node.usedSize()) * 100.0 / double(CommonFuncs::denominator(node.size));
+    const std::uint64_t fillable = node.usedSize() + node.sizeFree;
+    return double(node.usedSize()) * 100.0 / double(CommonFuncs::denominator(fillable));
 }
 
 QString DirectoryParser::volumeColumnText(const DriveNode& node, const QString& column)

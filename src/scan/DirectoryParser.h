@@ -17,11 +17,21 @@ struct MountEntry {
     bool readOnly = false;
 };
 
-// What the system tells about a mounted volume.
+// A file system's block counts, as statvfs gives them.
+struct FileSystemBlocks {
+    std::uint64_t blocks = 0;          // f_blocks: the whole file system
+    std::uint64_t blocksFree = 0;      // f_bfree: free, the root reserve included
+    std::uint64_t blocksAvailable = 0; // f_bavail: free for an ordinary user
+    std::uint64_t fragmentSize = 0;    // f_frsize: bytes per block
+};
+
+// What the system tells about a mounted volume. Sizes are counted as df counts them: the
+// blocks reserved for root (ext4 keeps 5 % by default) are neither used nor free.
 struct VolumeInfo {
     bool ok = false;            // false: the volume could not be asked
-    std::uint64_t total = 0;
-    std::uint64_t free = 0;
+    std::uint64_t total = 0;    // f_blocks
+    std::uint64_t free = 0;     // f_bavail: what an ordinary user can still fill
+    std::uint64_t used = 0;     // f_blocks - f_bfree
     QString label;              // file-system label, empty when unknown
     bool removable = false;
 };
@@ -30,8 +40,14 @@ struct VolumeInfo {
 class VolumeProbe {
 public:
     virtual ~VolumeProbe() = default;
-    // statvfs for the sizes, /dev/disk/by-label for the label, /sys/dev/block for removable.
+    // Sizes from fileSystemBlocks, the label from /dev/disk/by-label, removable from
+    // /sys/dev/block. Not ok when the blocks cannot be read.
     virtual VolumeInfo probe(const MountEntry& mount) const;
+    // statvfs of the mount point; false when it fails.
+    virtual bool fileSystemBlocks(const MountEntry& mount, FileSystemBlocks& out) const;
+    // Total, free and used bytes from block counts (a free count above the total, as a
+    // broken file system might report, leaves used at 0).
+    static void setSizes(VolumeInfo& info, const FileSystemBlocks& blocks);
 };
 
 // The list of volumes the main window offers for scanning.
@@ -60,6 +76,7 @@ public:
     // The texts of the volume table's columns "Drive", "Capacity", "Usage" (a percentage
     // as a number), "Free" and "Other" (empty); unknown columns give an empty text.
     static QString volumeColumnText(const DriveNode& node, const QString& column);
-    // Used space in percent of capacity (a capacity of 0 counts as 1 byte).
+    // Used space in percent of the space an ordinary user could fill, as df shows it:
+    // used / (used + sizeFree); 0 when both are 0 (the home folder row).
     static double usagePercent(const DriveNode& node);
 };

@@ -117,7 +117,8 @@ TEST_F(AppDelegateScan, VolumeRootTakesTheVolumeUsedSpace)
     drive.path = tree_.path();
     drive.name = QStringLiteral("Data");
     drive.size = 1000000;
-    drive.sizeFree = 400000;
+    drive.sizeFree = 300000; // 100000 more are reserved for root: neither used nor free
+    drive.sizeUsed = 600000;
     app_.setDiskDrives({drive});
     TFoldInfo* root = scan(tree_.path());
     EXPECT_EQ(root->cSize(), 600000u);

@@ -1,8 +1,13 @@
+#include "common/TestMounts.h"
 #include "common/TestSupport.h"
 #include "scan/DirectoryParser.h"
 #include "settings/CommonFuncs.h"
 
 #include <QMap>
+
+#include <array>
+#include <optional>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -21,6 +26,7 @@ VolumeInfo volume(std::uint64_t total, std::uint64_t free, const QString& label 
     v.ok = true;
     v.total = total;
     v.free = free;
+    v.used = total - free; // no root reserve
     v.label = label;
     v.removable = removable;
     return v;
@@ -136,4 +142,89 @@ TEST(DirectoryParser, HomeFolderRowAndThisMachine)
     const auto drives = DirectoryParser::getDiskDrives();
     ASSERT_FALSE(drives.empty());
     EXPECT_EQ(drives.front().path, QStringLiteral("/"));
+}
+
+namespace {
+
+// The real probe, with statvfs's block counts supplied by the test.
+class BlocksProbe : public VolumeProbe {
+public:
+    FileSystemBlocks blocks;
+    bool fileSystemBlocks(const MountEntry&, FileSystemBlocks& out) const override
+    {
+        out = blocks;
+        return true;
+    }
+};
+
+// df's byte counts of the file system holding `path`: size, used, available.
+std::optional<std::array<std::uint64_t, 3>> dfBytes(const QString& path)
+{
+    const auto result = TestSupport::run(QStringLiteral("df"), {QStringLiteral("-B1"), QStringLiteral("--output=size,used,avail"), path});
+    const QList<QByteArray> lines = result.out.trimmed().split('\n');
+    if (result.exitCode != 0 || lines.size() != 2)
+        return std::nullopt;
+    const QList<QByteArray> fields = lines[1].simplified().split(' ');
+    if (fields.size() != 3)
+        return std::nullopt;
+    return std::array<std::uint64_t, 3>{fields[0].toULongLong(), fields[1].toULongLong(), fields[2].toULongLong()};
+}
+
+} // namespace
+
+TEST(DirectoryParser, RootReserveIsNeitherUsedNorFree)
+{
+    // 1000 blocks of 4 KiB: 300 free, of which 50 are reserved for root.
+    BlocksProbe probe;
+    probe.blocks = FileSystemBlocks{1000, 300, 250, 4096};
+    const auto drives = DirectoryParser::getDiskDrives(
+        DirectoryParser::parseMountInfo(line("1", "8:1", "/", "rw", "ext4", "/dev/sda1")), probe);
+    ASSERT_EQ(drives.size(), 1u);
+    const DriveNode& root = drives[0];
+    EXPECT_EQ(root.size, 4096000u);
+    EXPECT_EQ(root.sizeFree, 1024000u);  // what a user can still fill
+    EXPECT_EQ(root.usedSize(), 2867200u); // 700 blocks, not 750
+    // df's Use%: used / (used + available) = 700 / 950.
+    EXPECT_EQ(DirectoryParser::volumeColumnText(root, QStringLiteral("Usage")), QStringLiteral("73.68"));
+
+    // Counts a broken file system might give do not wrap around.
+    probe.blocks = FileSystemBlocks{10, 20, 20, 512};
+    const auto odd = DirectoryParser::getDiskDrives(
+        DirectoryParser::parseMountInfo(line("1", "8:1", "/", "rw", "ext4", "/dev/sda1")), probe);
+    ASSERT_EQ(odd.size(), 1u);
+    EXPECT_EQ(odd[0].usedSize(), 0u);
+    EXPECT_EQ(DirectoryParser::usagePercent(odd[0]), 0.0);
+}
+
+TEST(DirectoryParser, SizesAgreeWithDfOnRealFileSystems)
+{
+    TestSupport::TempTree t;
+    // ext4 keeps a root reserve; tmpfs has none.
+    const TestMount ext4 = TestMount::ext4Image(t.at(QStringLiteral("ext4")), t.at(QStringLiteral("fs.img")));
+    const TestMount tmpfs = TestMount::tmpfs(t.at(QStringLiteral("tmpfs")));
+    if (!ext4.mounted() && !tmpfs.mounted())
+        GTEST_SKIP() << "mounting test file systems needs root";
+    if (tmpfs.mounted())
+        t.file(QStringLiteral("tmpfs/data.bin"), 100000);
+    const std::pair<const TestMount*, QString> mounts[] = {{&ext4, t.at(QStringLiteral("ext4"))},
+                                                           {&tmpfs, t.at(QStringLiteral("tmpfs"))}};
+    for (const auto& [mount, path] : mounts) {
+        if (!mount->mounted())
+            continue;
+        MountEntry entry;
+        entry.mountPoint = path;
+        const VolumeInfo info = VolumeProbe().probe(entry);
+        const auto df = dfBytes(path);
+        ASSERT_TRUE(info.ok);
+        ASSERT_TRUE(df.has_value());
+        EXPECT_EQ(info.total, (*df)[0]) << path.toStdString();
+        EXPECT_EQ(info.used, (*df)[1]) << path.toStdString();
+        EXPECT_EQ(info.free, (*df)[2]) << path.toStdString();
+    }
+    if (ext4.mounted()) {
+        MountEntry entry;
+        entry.mountPoint = t.at(QStringLiteral("ext4"));
+        const VolumeInfo info = VolumeProbe().probe(entry);
+        EXPECT_LT(info.used + info.free, info.total); // the reserve is really there
+    }
 }
