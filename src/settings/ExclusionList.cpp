@@ -12,10 +12,15 @@
 
 namespace {
 
+// What a scan never enters on Linux: the kernel's virtual file systems, which hold no
+// disk space (and reading some of them blocks or never ends), and the names of the macOS
+// system folders, which do not exist here and cost nothing. The folders that fill Linux
+// disks ("/var", "/usr", "/opt", "/home") are scanned; deletability still comes from the
+// permissions. "/sw" is left out: the prefix test would pass over "/swapfile" and
+// "/swap.img", which take gigabytes of the root file system on many machines.
 const char* const kDefaultExcluded[] = {
-    "/bin", "/System", "/afs", "/dev", "/etc", "/sbin", "/usr", "/var", "/net", "/sw",
-    "/opt", "/proc", "/cores", "/lost+found", "/home", "/Network", "/mach", "/private",
-    "/Developer", "/mnt",
+    "/System", "/afs", "/dev", "/net", "/proc", "/cores", "/Network", "/mach", "/private",
+    "/Developer", "/sys", "/run",
 };
 
 const char* const kDefaultNotDeletable[] = {
@@ -24,10 +29,9 @@ const char* const kDefaultNotDeletable[] = {
     "/Network", "/mach", "/private", "/Developer", "/mnt",
 };
 
-// The Linux home lives under "/home", which the defaults exclude: leave out every entry
-// the home folder begins with, and exclude the kernel's "/sys" pseudo file system.
+// The entries the home folder does not begin with, so the home always stays scannable.
 template <std::size_t N>
-QStringList adjustedForLinux(const char* const (&entries)[N])
+QStringList leavingHomeOut(const char* const (&entries)[N])
 {
     const QString home = Paths::home();
     QStringList out;
@@ -36,7 +40,6 @@ QStringList adjustedForLinux(const char* const (&entries)[N])
         if (!home.startsWith(path))
             out.append(path);
     }
-    out.append(QStringLiteral("/sys"));
     return out;
 }
 
@@ -60,9 +63,12 @@ ExclusionList::ExclusionList(const QVariantMap& exclusionDict) : dictExclusion_(
 
 QString ExclusionList::filePath() { return Paths::inDocuments(QStringLiteral("ExclusionList.plist")); }
 
-QStringList ExclusionList::defaultExcludedPaths() { return adjustedForLinux(kDefaultExcluded); }
+QStringList ExclusionList::defaultExcludedPaths() { return leavingHomeOut(kDefaultExcluded); }
 
-QStringList ExclusionList::defaultNotDeletablePaths() { return adjustedForLinux(kDefaultNotDeletable); }
+QStringList ExclusionList::defaultNotDeletablePaths()
+{
+    return leavingHomeOut(kDefaultNotDeletable) << QStringLiteral("/sys");
+}
 
 QVariantMap ExclusionList::defaultExclusionDict()
 {
@@ -139,10 +145,21 @@ void ExclusionList::deriveLists()
     }
 }
 
+bool ExclusionList::sparesVolumeArea(std::string_view entry, std::string_view path)
+{
+    for (std::string_view area : {std::string_view("/media"), std::string_view("/run/media")}) {
+        if (entry.size() >= area.size() || !area.starts_with(entry) || !path.starts_with(area))
+            continue;
+        if (path.size() == area.size() || path[area.size()] == '/')
+            return true;
+    }
+    return false;
+}
+
 bool ExclusionList::isExcludedDirectory(std::string_view pathBytes) const
 {
     for (const std::string& entry : excludedBytes_)
-        if (pathBytes.starts_with(entry))
+        if (pathBytes.starts_with(entry) && !sparesVolumeArea(entry, pathBytes))
             return true;
     return false;
 }

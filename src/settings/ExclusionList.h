@@ -38,8 +38,10 @@ public:
 
     // The default dictionary with all three sections.
     static QVariantMap defaultExclusionDict();
-    // The default excluded folders and protected folders, in order, after the Linux
-    // adjustments (entries that are a prefix of the home folder left out, "/sys" added).
+    // The default excluded folders and protected folders, in order. Excluded: the kernel's
+    // virtual file systems ("/proc", "/sys", "/dev", "/run") and the macOS-only system
+    // folder names. Protected: the system folders, then "/sys". Entries the home folder
+    // begins with are left out of both.
     static QStringList defaultExcludedPaths();
     static QStringList defaultNotDeletablePaths();
 
@@ -47,9 +49,14 @@ public:
     // Nothing reads it back; an existing file is left alone.
     static void makeStartupExclusionFileIfMissing();
 
-    // YES when the path begins with any excluded entry (raw, case-sensitive prefix).
+    // YES when the path begins with any excluded entry (raw, case-sensitive prefix), except
+    // where sparesVolumeArea says the entry does not reach.
     bool isExcludedDirectory(const QString& path) const;
     bool isExcludedDirectory(std::string_view pathBytes) const;
+    // True when `entry` covers an external-volume area ("/run/media", "/media") only as part
+    // of something wider ("/run" covers "/run/media") and `path` lies in that area: such an
+    // entry does not exclude the volumes mounted there, which the volume table offers.
+    static bool sparesVolumeArea(std::string_view entry, std::string_view path);
 
     // YES when the item may be removed: it is deletable and writable by the current user.
     // NO when no protected locations are configured. (The name says the opposite of the

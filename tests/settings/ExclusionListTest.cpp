@@ -45,13 +45,17 @@ TEST_F(ExclusionListTest, DefaultFileIsWrittenOnceWithLinuxAdjustments)
     EXPECT_EQ(onDisk.keys(), (QStringList{QStringLiteral("Hard"), QStringLiteral("Smart"), QStringLiteral("Soft")}));
     const QVariantMap hard = onDisk.value(QStringLiteral("Hard")).toMap();
     const QStringList dirs = Plist::stringList(hard, QStringLiteral("dirPath"));
-    // The temporary home is not under any default entry, so all twenty stay, then /sys.
-    EXPECT_EQ(dirs.size(), 21);
-    EXPECT_EQ(dirs.first(), QStringLiteral("/bin"));
-    EXPECT_EQ(dirs.at(1), QStringLiteral("/System"));
-    EXPECT_EQ(dirs.last(), QStringLiteral("/sys"));
+    // The kernel's virtual file systems and the macOS-only names; what fills Linux disks
+    // is scanned.
+    EXPECT_EQ(dirs, (QStringList{QStringLiteral("/System"), QStringLiteral("/afs"), QStringLiteral("/dev"),
+                                 QStringLiteral("/net"), QStringLiteral("/proc"), QStringLiteral("/cores"),
+                                 QStringLiteral("/Network"), QStringLiteral("/mach"), QStringLiteral("/private"),
+                                 QStringLiteral("/Developer"), QStringLiteral("/sys"), QStringLiteral("/run")}));
+    // The protected folders stay as they were: the system folders, then /sys.
     const QStringList protectedDirs = Plist::stringList(hard, QStringLiteral("dirNotDelete"));
     EXPECT_EQ(protectedDirs.first(), QStringLiteral("/Applications"));
+    EXPECT_TRUE(protectedDirs.contains(QStringLiteral("/usr")));
+    EXPECT_TRUE(protectedDirs.contains(QStringLiteral("/var")));
     EXPECT_EQ(protectedDirs.last(), QStringLiteral("/sys"));
     // The test home lives under /tmp, so "/tmp" is left out there.
     EXPECT_EQ(protectedDirs.contains(QStringLiteral("/tmp")), !Paths::home().startsWith(QStringLiteral("/tmp")));
@@ -59,32 +63,58 @@ TEST_F(ExclusionListTest, DefaultFileIsWrittenOnceWithLinuxAdjustments)
               (QStringList{QStringLiteral(".DS_Store"), QStringLiteral(".localized")}));
     EXPECT_FALSE(onDisk.value(QStringLiteral("Soft")).toMap().value(QStringLiteral("filePackage")).toBool());
 
-    EXPECT_TRUE(list.isExcludedDirectory(QStringLiteral("/usr")));
-    EXPECT_TRUE(list.isExcludedDirectory(QStringLiteral("/usr/local/bin")));
-    EXPECT_TRUE(list.isExcludedDirectory(QStringLiteral("/binaries")));
-    EXPECT_TRUE(list.isExcludedDirectory(QStringLiteral("/sys/kernel")));
+    for (const char* scanned : {"/usr", "/usr/share", "/var/lib/docker", "/opt", "/home/u", "/swapfile",
+                                "/swap.img", "/etc", "/bin", "/lost+found", "/mnt/data", "/media/u/usb"})
+        EXPECT_FALSE(list.isExcludedDirectory(QString::fromLatin1(scanned))) << scanned;
+    for (const char* excluded : {"/proc/1", "/sys/kernel", "/dev/shm", "/run/user/1000", "/System/Library"})
+        EXPECT_TRUE(list.isExcludedDirectory(QString::fromLatin1(excluded))) << excluded;
     EXPECT_FALSE(list.isExcludedDirectory(QStringLiteral("/USR/lib")));
     EXPECT_FALSE(list.isExcludedDirectory(QStringLiteral("/Users")));
     EXPECT_EQ(list.dirNotDeleted().mid(list.dirNotDeleted().size() - 2),
               (QStringList{Paths::home() + QStringLiteral("/Library"), Paths::home() + QStringLiteral("/Applications")}));
 
-    // An existing file is read, not rewritten.
-    Plist::writeFile(ExclusionList::filePath(), dictExcluding({QStringLiteral("/data")}));
+    // An existing file is read, not rewritten: a list written with earlier defaults, or
+    // edited by the user, is used as it stands.
+    Plist::writeFile(ExclusionList::filePath(), dictExcluding({QStringLiteral("/data"), QStringLiteral("/usr")}));
     ExclusionList again;
     again.readAndLoadExclusionList();
-    EXPECT_EQ(again.excDirPath(), QStringList{QStringLiteral("/data")});
-    EXPECT_FALSE(again.isExcludedDirectory(QStringLiteral("/usr")));
+    EXPECT_EQ(again.excDirPath(), (QStringList{QStringLiteral("/data"), QStringLiteral("/usr")}));
+    EXPECT_TRUE(again.isExcludedDirectory(QStringLiteral("/usr/share")));
+    EXPECT_FALSE(again.isExcludedDirectory(QStringLiteral("/proc")));
 }
 
 TEST_F(ExclusionListTest, HomeUnderAnExcludedEntryIsNotExcluded)
 {
-    // A home under /home (as on most machines) must stay scannable.
+    // A home under /home (as on most machines) must stay scannable and is not protected
+    // as a whole; a home under an excluded folder is not excluded either.
     ::setenv("HOME", "/home/someone", 1);
-    const QStringList dirs = ExclusionList::defaultExcludedPaths();
+    const QStringList underHome = ExclusionList::defaultNotDeletablePaths();
+    ::setenv("HOME", "/private/someone", 1);
+    const QStringList underPrivate = ExclusionList::defaultExcludedPaths();
     TestSupport::setTestHome(home_.path());
-    EXPECT_FALSE(dirs.contains(QStringLiteral("/home")));
-    EXPECT_TRUE(dirs.contains(QStringLiteral("/usr")));
-    EXPECT_EQ(dirs.size(), 20);
+    EXPECT_FALSE(underHome.contains(QStringLiteral("/home")));
+    EXPECT_TRUE(underHome.contains(QStringLiteral("/usr")));
+    EXPECT_FALSE(underPrivate.contains(QStringLiteral("/private")));
+    EXPECT_EQ(underPrivate.size(), ExclusionList::defaultExcludedPaths().size() - 1);
+}
+
+TEST_F(ExclusionListTest, WiderEntriesDoNotReachIntoTheVolumeAreas)
+{
+    // "/run" holds the volumes mounted under /run/media, which the volume table offers.
+    const ExclusionList list(dictExcluding({QStringLiteral("/run"), QStringLiteral("/run/media/u/Stick/cache"),
+                                            QStringLiteral("/me")}));
+    EXPECT_TRUE(list.isExcludedDirectory(QStringLiteral("/run/user/1000")));
+    EXPECT_TRUE(list.isExcludedDirectory(QStringLiteral("/run")));
+    EXPECT_TRUE(list.isExcludedDirectory(QStringLiteral("/run/mediaextra")));
+    EXPECT_FALSE(list.isExcludedDirectory(QStringLiteral("/run/media")));
+    EXPECT_FALSE(list.isExcludedDirectory(QStringLiteral("/run/media/u/Stick/photo.jpg")));
+    EXPECT_FALSE(list.isExcludedDirectory(QStringLiteral("/media/u/usb")));
+    EXPECT_TRUE(list.isExcludedDirectory(QStringLiteral("/mediaplayer")));
+    // Entries inside an area, or naming it, are the user's wish and apply.
+    EXPECT_TRUE(list.isExcludedDirectory(QStringLiteral("/run/media/u/Stick/cache/x")));
+    const ExclusionList media(dictExcluding({QStringLiteral("/media"), QStringLiteral("/run/media/u")}));
+    EXPECT_TRUE(media.isExcludedDirectory(QStringLiteral("/media/u/usb")));
+    EXPECT_TRUE(media.isExcludedDirectory(QStringLiteral("/run/media/u/Stick")));
 }
 
 TEST_F(ExclusionListTest, PrefixTestIsRawAndCaseSensitive)
