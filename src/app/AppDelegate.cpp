@@ -125,6 +125,7 @@ bool AppDelegate::setParsingPath(const QString& path)
     progressWC_ = std::make_unique<ProgressWindowController>();
     scanner_.setDelegate(progressWC_.get());
     scanner_.setExclusionList(ExclusionList::shared());
+    scanner_.setOptions(scanOptions());
 
     // The root enters the list of roots here, on the main thread, before any node is added
     // under it; the views only ever see it from this thread.
@@ -136,6 +137,14 @@ bool AppDelegate::setParsingPath(const QString& path)
     scanThread_ = std::thread([this, path, root] { startParsingForPath(path, root); });
     openProgressWindow();
     return true;
+}
+
+FolderScanOptions AppDelegate::scanOptions() const
+{
+    FolderScanOptions options = GeneralLib::folderScanOptions();
+    options.scanHiddenFolders = options.scanHiddenFolders || forcedScanOptions_.scanHiddenFolders;
+    options.stayOnOneFileSystem = options.stayOnOneFileSystem || forcedScanOptions_.stayOnOneFileSystem;
+    return options;
 }
 
 void AppDelegate::startParsingForPath(QString path, TFoldInfo* root)

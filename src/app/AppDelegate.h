@@ -91,6 +91,10 @@ public:
     bool isRefreshReqForTree() const { return isRefreshReqForTree_; }
     void setIsRefreshReqForTree(bool v) { isRefreshReqForTree_ = v; }
     TFolderScanner& folderScanner() { return scanner_; }
+    // The options the next scan takes: the stored settings, with any option forced on for
+    // this process (quorvel-cli's --hidden and --one-file-system) turned on as well.
+    FolderScanOptions scanOptions() const;
+    void setForcedScanOptions(const FolderScanOptions& forced) { forcedScanOptions_ = forced; }
     std::recursive_mutex& lock() { return mutex_; }
 
     // ---- folder tree data source ----
@@ -292,6 +296,7 @@ private:
     UserInterface& ui_;
     Scheduler& scheduler_;
     TFolderScanner scanner_;
+    FolderScanOptions forcedScanOptions_;
     std::recursive_mutex mutex_;
     std::vector<DriveNode> arrDiskDrive_;
     std::vector<std::unique_ptr<ScanTree>> trees_; // parallel to roots_

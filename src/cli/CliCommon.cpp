@@ -47,6 +47,9 @@ std::optional<CliError> parseScanOptions(QStringList args, ScanOptions& out)
 {
     std::optional<CliError> error;
     out.json = takeFlag(args, QStringLiteral("--json"));
+    out.hidden = takeFlag(args, QStringLiteral("--hidden"));
+    out.oneFileSystem = takeFlag(args, QStringLiteral("--one-file-system"));
+    out.oneFileSystem = takeFlag(args, QStringLiteral("-x")) || out.oneFileSystem;
     if (auto v = takeValue(args, QStringLiteral("--exclusions"), error))
         out.exclusionsFile = *v;
     if (auto v = takeValue(args, QStringLiteral("--threads"), error)) {

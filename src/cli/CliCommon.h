@@ -25,6 +25,9 @@ struct ScanOptions {
     // fraction digits of the human output for this run only; absent: the settings.
     std::optional<int> unitCode;
     std::optional<int> decimals;
+    // --hidden and --one-file-system (-x): turned on for this run on top of the settings.
+    bool hidden = false;
+    bool oneFileSystem = false;
 };
 
 // A failure to report on stderr with its exit code.

@@ -89,6 +89,7 @@ std::unique_ptr<ScanSession> scanThroughController(const ScanOptions& options, i
     app.parseDiskDrives(); // a volume root takes the volume's used space
     if (options.threads > 0)
         app.folderScanner().setThreadCount(options.threads);
+    app.setForcedScanOptions(FolderScanOptions{options.hidden, options.oneFileSystem});
 
     TerminalProgress progress;
     if (::isatty(STDERR_FILENO)) {
@@ -132,6 +133,8 @@ int runScan(const QStringList& args)
             {QStringLiteral("files"), qint64(root->cFiles())},
             {QStringLiteral("folders"), qint64(root->cFolders())},
             {QStringLiteral("seconds"), seconds},
+            {QStringLiteral("hidden_folders_skipped"), session->app->folderScanner().hiddenFoldersSkipped()},
+            {QStringLiteral("other_file_systems_skipped"), session->app->folderScanner().otherFileSystemsSkipped()},
         };
         printOut(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
     } else {

@@ -11,6 +11,7 @@
 #include <QMimeDatabase>
 
 #include <algorithm>
+#include <optional>
 #include <dirent.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -68,6 +69,14 @@ bool isTrashName(std::string_view name)
     return true;
 }
 
+std::optional<dev_t> deviceOf(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return st.st_dev;
+}
+
 bool isExecutableFile(std::uint32_t mode) { return S_ISREG(mode) && (mode & 0111); }
 
 // The exclusion test for the entries of one folder, narrowed to the entries that can
@@ -82,6 +91,9 @@ public:
             return;
         const std::string base = folderPath.empty() || folderPath.back() != '/' ? folderPath + '/' : folderPath;
         for (const std::string& excluded : list->excludedPrefixes()) {
+            // Within a volume area every path is spared alike, so such an entry never applies.
+            if (ExclusionList::sparesVolumeArea(excluded, base))
+                continue;
             if (std::string_view(base).starts_with(excluded))
                 everything_ = true;
             else if (excluded.size() > base.size() && std::string_view(excluded).starts_with(base))
@@ -132,6 +144,8 @@ void markAsApplication(TFoldInfo* folder)
 struct TFolderScanner::Walk {
     ScanTree& tree;
     const ExclusionList* exclusions;
+    FolderScanOptions options;
+    std::optional<dev_t> rootDevice; // unknown when the root cannot be asked
     UserIdentity user; // who may delete what, read once per scan
     std::unique_ptr<ReadAheadPool> pool;
     std::vector<std::vector<TFoldInfo*>> childrenByDepth; // reused buffers, one per depth
@@ -163,14 +177,17 @@ bool TFolderScanner::scanFolder(TFoldInfo* root)
     if (!tree)
         return false;
     iScanFolders_ = 0;
+    hiddenFoldersSkipped_ = 0;
+    otherFileSystemsSkipped_ = 0;
     std::shared_ptr<const ExclusionList> exclusions = exclusions_ ? exclusions_ : ExclusionList::shared();
-    Walk walk{*tree, exclusions.get(), UserIdentity::current(), nullptr, {}};
+    const std::string rootPath = normalisedRootPath(root->sPath());
+    Walk walk{*tree, exclusions.get(), options_, deviceOf(rootPath), UserIdentity::current(), nullptr, {}};
     if (threads_ > 1)
         walk.pool = std::make_unique<ReadAheadPool>(threads_ - 1, isScanAborted());
 
     FolderTask task;
     task.node = root;
-    task.location.path = normalisedRootPath(root->sPath());
+    task.location.path = rootPath;
     AccessFacts rootFacts;
     if (ItemAccess::readFacts(task.location.path.c_str(), rootFacts))
         task.facts = rootFacts;
@@ -219,7 +236,7 @@ bool TFolderScanner::scanMe(Walk& walk, FolderTask& task, std::size_t depth)
             continue; // nothing tells what it is
         const bool hidden = name.front() == '.';
         if (isDirectory) {
-            if (hidden && !isTrashName(name))
+            if (!admitsFolder(walk, name, entry))
                 continue;
             CatalogInfo info = catalogFrom(entry, true);
             info.itemFlags = ItemFlags::Container | (hidden ? ItemFlags::Invisible : 0u)
@@ -304,6 +321,20 @@ bool TFolderScanner::scanMe(Walk& walk, FolderTask& task, std::size_t depth)
         sub = FolderTask(); // release the listing's descriptor and job early
     }
     return !aborted();
+}
+
+bool TFolderScanner::admitsFolder(const Walk& walk, std::string_view name, const DirEntry& entry)
+{
+    if (name.front() == '.' && !isTrashName(name) && !walk.options.scanHiddenFolders) {
+        hiddenFoldersSkipped_.fetch_add(1, std::memory_order_relaxed);
+        return false;
+    }
+    // A folder whose device cannot be learnt is entered: nothing says it lies elsewhere.
+    if (walk.options.stayOnOneFileSystem && entry.statOk && walk.rootDevice && entry.dev != *walk.rootDevice) {
+        otherFileSystemsSkipped_.fetch_add(1, std::memory_order_relaxed);
+        return false;
+    }
+    return true;
 }
 
 KindTable::Id TFolderScanner::kindForName(std::string_view name)

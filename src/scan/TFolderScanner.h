@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scan/FolderScanOptions.h"
 #include "scan/TFoldInfo.h"
 
 #include <QString>
@@ -14,6 +15,7 @@
 #include <unordered_map>
 
 class ExclusionList;
+struct DirEntry;
 
 // Receives the scanner's progress reports, on the scanning thread.
 class TFolderScannerDelagate {
@@ -30,8 +32,10 @@ std::atomic<bool>& isScanAborted();
 //
 // Which entries enter the tree, in the order tested: symbolic links never do; nor does
 // anything whose path ends in ".lproj"; nor paths the exclusion list covers; folders whose
-// name starts with "." are passed over except the trash (".Trash" in any case); files named
-// ".DS_Store" are passed over. Application bundles become one folder node with isApp set,
+// name starts with "." are passed over except the trash (".Trash" in any case), unless the
+// scan's options ask for them; with stayOnOneFileSystem, folders on another device than the
+// scanned folder are passed over (mount points beneath it); files named ".DS_Store" are
+// passed over. Application bundles become one folder node with isApp set,
 // kind "Application" and their whole content beneath them.
 //
 // Each folder is listed completely before any subfolder is entered; children keep the
@@ -59,12 +63,20 @@ public:
     // a scan starts.
     void setExclusionList(std::shared_ptr<const ExclusionList> list) { exclusions_ = std::move(list); }
 
+    // The options the next scans use (default: none set).
+    void setOptions(const FolderScanOptions& options) { options_ = options; }
+    const FolderScanOptions& options() const { return options_; }
+
     // Scans the root's path into its (empty) child list. Returns true when the walk
     // completed; false when it was aborted or the root folder could not be opened.
     bool scanFolder(TFoldInfo* root);
 
     // Folders found by the current or last scan.
     qint64 iScanFolders() const { return iScanFolders_.load(std::memory_order_relaxed); }
+    // Folders the current or last scan passed over because they are hidden, or because
+    // they lie on another file system (stayOnOneFileSystem); their content is not counted.
+    qint64 hiddenFoldersSkipped() const { return hiddenFoldersSkipped_.load(std::memory_order_relaxed); }
+    qint64 otherFileSystemsSkipped() const { return otherFileSystemsSkipped_.load(std::memory_order_relaxed); }
 
     // The kind text of a file, from its extension: "Unknown File Type" when there is none;
     // apostrophes removed. Looked up once per distinct extension.
@@ -95,11 +107,15 @@ private:
     struct Walk;
     struct FolderTask;
     bool scanMe(Walk& walk, FolderTask& task, std::size_t depth);
+    bool admitsFolder(const Walk& walk, std::string_view name, const DirEntry& entry);
 
     TFolderScannerDelagate* delegate_ = nullptr;
     int threads_;
     std::shared_ptr<const ExclusionList> exclusions_;
+    FolderScanOptions options_;
     std::atomic<qint64> iScanFolders_{0};
+    std::atomic<qint64> hiddenFoldersSkipped_{0};
+    std::atomic<qint64> otherFileSystemsSkipped_{0};
     std::unordered_map<std::string, KindTable::Id> kindCache_;
     std::function<void(const TFoldInfo&)> nodeAdded_;
     std::mutex mutex_;

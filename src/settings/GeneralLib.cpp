@@ -50,6 +50,12 @@ QVariantMap miscDefaults()
             {oldFilesFilterType, 1}, {oldFilesTimeUnit, 1}, {showEmptyFolders, 0}};
 }
 
+QVariantMap scanOptionDefaults()
+{
+    using namespace SettingsKeys;
+    return {{scanHiddenFolders, 0}, {stayOnOneFileSystem, 0}};
+}
+
 QVariantMap fileViewerDefaults()
 {
     using namespace SettingsKeys;
@@ -140,6 +146,7 @@ QVariantMap GeneralLib::defaultSettings()
 {
     QVariantMap all = displayUnitDefaults();
     all.insert(miscDefaults());
+    all.insert(scanOptionDefaults());
     all.insert(fileViewerDefaults());
     return all;
 }
@@ -249,12 +256,21 @@ void GeneralLib::resetDefaultMiscSettings()
 {
     qvlog(QStringLiteral("resetDefaultMiscSettings"));
     storeAll(miscDefaults());
+    storeAll(scanOptionDefaults());
     refreshMiscSettings();
 }
 
 void GeneralLib::setDefaultSettingsForFileViewerFilter() { storeAll(fileViewerDefaults()); }
 
 // ---------------------------------------------------------------- derived values
+
+FolderScanOptions GeneralLib::folderScanOptions()
+{
+    FolderScanOptions options;
+    options.scanHiddenFolders = SettingsStore::integerForKey(SettingsKeys::scanHiddenFolders) != 0;
+    options.stayOnOneFileSystem = SettingsStore::integerForKey(SettingsKeys::stayOnOneFileSystem) != 0;
+    return options;
+}
 
 std::uint64_t GeneralLib::getSizeForBigFile()
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scan/FieldTable.h"
+#include "scan/FolderScanOptions.h"
 
 #include <QLatin1String>
 #include <QList>
@@ -24,6 +25,9 @@ inline constexpr QLatin1String oldFilesSearchTimeLimit{"oldFilesSearchTimeLimit"
 inline constexpr QLatin1String oldFilesTimeUnit{"oldFilesTimeUnit"};
 inline constexpr QLatin1String oldFilesFilterType{"oldFilesFilterType"};
 inline constexpr QLatin1String showEmptyFolders{"showEmptyFolders"};
+// Scan options (shown in the Misc. Filter pane; read when a scan starts).
+inline constexpr QLatin1String scanHiddenFolders{"scanHiddenFolders"};
+inline constexpr QLatin1String stayOnOneFileSystem{"stayOnOneFileSystem"};
 // File viewer filter: six integers ...
 inline constexpr QLatin1String sizeFilterType{"sizeFilterType"};
 inline constexpr QLatin1String sizeUnitForFilter{"sizeUnitForFilter"};
@@ -128,7 +132,8 @@ public:
     // has no value yet, then creates "exclusion.plist" in the documents folder when it is
     // missing.
     static void registerUserDefaultsForSettings();
-    // The registration map (display unit, misc and file viewer keys with their defaults).
+    // The registration map (display unit, misc, scan option and file viewer keys with their
+    // defaults).
     static QVariantMap defaultSettings();
     // Stores the default descending descriptor under one sort key when it has no value.
     static void setDefaultSortDescriptor(SortSetting which);
@@ -151,12 +156,17 @@ public:
     // ---- resets ----
     // Stores the four display unit defaults, then refreshes them (logs its name).
     static void resetDefaultDisplayUnitSettings();
-    // Stores the six misc defaults, then refreshes them (logs its name).
+    // Stores the six misc defaults and the two scan options' (both off, as the pane shows
+    // them together), then refreshes the cache (logs its name).
     static void resetDefaultMiscSettings();
     // Stores the twelve file viewer filter keys with their defaults (no refresh).
     static void setDefaultSettingsForFileViewerFilter();
 
     // ---- derived values ----
+
+    // The scan options as stored now ("scanHiddenFolders", "stayOnOneFileSystem"; both off
+    // by default). Read from the store, not the cache, when a scan starts.
+    static FolderScanOptions folderScanOptions();
 
     // The big-files threshold in bytes from the cache: "bigFilesSize" x 1000000 for unit 0
     // (MB), x 1000000000 for unit 1 (GB), 10000000 for any other unit. A negative size counts
