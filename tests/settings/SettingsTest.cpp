@@ -129,6 +129,18 @@ TEST_F(Settings, ResetsStoreTheDefaultsRefreshAndLog)
     EXPECT_EQ(SettingsStore::toInteger(SettingsStore::storedValue(SettingsKeys::oldFilesFilterType)), 1);
 }
 
+TEST_F(Settings, ScanOptionsAreOffUntilStoredAndTheMiscResetTurnsThemOff)
+{
+    GeneralLib::registerUserDefaultsForSettings();
+    EXPECT_EQ(GeneralLib::folderScanOptions(), FolderScanOptions{});
+    // QSettings gives a stored boolean back as the text "true" in a new process.
+    store(SettingsKeys::scanHiddenFolders, QStringLiteral("true"));
+    store(SettingsKeys::stayOnOneFileSystem, 1);
+    EXPECT_EQ(GeneralLib::folderScanOptions(), (FolderScanOptions{true, true}));
+    GeneralLib::resetDefaultMiscSettings();
+    EXPECT_EQ(GeneralLib::folderScanOptions(), FolderScanOptions{});
+}
+
 TEST_F(Settings, FileViewerFilterDefaultsAreStoredAndReadOnRefresh)
 {
     store(SettingsKeys::sizeFilterType, 2);
