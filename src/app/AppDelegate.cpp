@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 
 #include "app/ProgressWindowController.h"
+#include "scan/AnalysisLib.h"
 #include "scan/DirectoryParser.h"
 #include "settings/CommonFuncs.h"
 #include "settings/ExclusionList.h"
@@ -21,6 +22,15 @@
 using namespace std::chrono_literals;
 
 namespace {
+
+// True when some ancestor of the node is no longer in its own parent's list.
+bool isInsideRemovedNode(const TFoldInfo* node)
+{
+    for (const TFoldInfo* up = node->PFoldInfo(); up && up->PFoldInfo(); up = up->PFoldInfo())
+        if (up->PFoldInfo()->indexOfChild(up) < 0)
+            return true;
+    return false;
+}
 
 QString displayNameForPath(const QString& path)
 {
@@ -88,7 +98,8 @@ void AppDelegate::scanForDrive(const DriveNode& drive)
     }
     const QString informative = TextFormat::format(
         QStringLiteral("%@"), {CommonFuncs::getLocalizedStringForKey(QStringLiteral("ID_PERMISSION_FOR_DRIVE"))});
-    if (ui_.confirm(QString(), informative))
+    if (ui_.confirm(QString(), informative, CommonFuncs::getLocalizedStringForKey(QStringLiteral("ID_CHOOSE")),
+                    CommonFuncs::getLocalizedStringForKey(QStringLiteral("ID_CANCEL"))))
         openPanelToSelectDirectoryAt(drive.path);
 }
 
@@ -127,14 +138,13 @@ bool AppDelegate::setParsingPath(const QString& path)
     scanner_.setExclusionList(ExclusionList::shared());
     scanner_.setOptions(scanOptions());
 
-    // The root enters the list of roots here, on the main thread, before any node is added
-    // under it; the views only ever see it from this thread.
-    auto tree = std::make_unique<ScanTree>(path, displayNameForPath(path));
-    TFoldInfo* root = tree->root();
-    addOrUpdateTreeView(std::move(tree));
+    // The new tree belongs to the scan thread until completion hands it over; views keep
+    // showing the roots as they are (a rescanned root's old tree included) until then.
+    scanningTree_ = std::make_unique<ScanTree>(path, displayNameForPath(path));
+    TFoldInfo* root = scanningTree_->root();
     scanning_ = true;
     isScanAborted().store(false);
-    scanThread_ = std::thread([this, path, root] { startParsingForPath(path, root); });
+    scanThread_ = std::thread([this, root] { startParsingForPath(root); });
     openProgressWindow();
     return true;
 }
@@ -147,17 +157,19 @@ FolderScanOptions AppDelegate::scanOptions() const
     return options;
 }
 
-void AppDelegate::startParsingForPath(QString path, TFoldInfo* root)
+void AppDelegate::startParsingForPath(TFoldInfo* root)
 {
     QElapsedTimer timer;
     timer.start();
     const bool completed = scanner_.scanFolder(root);
     scanTime_ = float(double(timer.nsecsElapsed()) / 1e9);
     qvlog(TextFormat::format(QStringLiteral("scanned Folders:%hhd in %.2fs"), {int(completed), double(scanTime_)}));
-    isScannedSomeThing_ = true;
+    // Totals while the tree is still this thread's alone, so that every later read of
+    // them on the main thread is a pure read. A cancelled scan's partial tree likewise.
+    AnalysisLib::totalFinishedTree(root);
+    scanner_.ReadFilesCountAndSizeForRoot(root);
     QMetaObject::invokeMethod(this, [this, root] { reloadOutLineViewOnMainThread(root); },
                               Qt::BlockingQueuedConnection);
-    Q_UNUSED(path);
 }
 
 void AppDelegate::addOrUpdateTreeView(std::unique_ptr<ScanTree> tree)
@@ -169,21 +181,43 @@ void AppDelegate::addOrUpdateTreeView(std::unique_ptr<ScanTree> tree)
             retiredTrees_.push_back(std::move(trees_[i]));
             roots_[i] = tree->root();
             trees_[i] = std::move(tree);
-            Q_EMIT folderTreeReloaded();
             return;
         }
     }
     roots_.push_back(tree->root());
     trees_.push_back(std::move(tree));
+}
+
+void AppDelegate::reloadFolderTree()
+{
+    treeRows_.clear();
     Q_EMIT folderTreeReloaded();
+}
+
+bool AppDelegate::showEmptyFolders() const { return GeneralLib::cache().showEmptyFolders; }
+
+void AppDelegate::syncFolderTree()
+{
+    FolderTreeRows::Listener listener;
+    listener.rowsAboutToBeRemoved = [this](TFoldInfo* parent, int first, int last) {
+        Q_EMIT folderRowsAboutToBeRemoved(parent, first, last);
+    };
+    listener.rowsRemoved = [this](TFoldInfo* parent, int first, int last) { Q_EMIT folderRowsRemoved(parent, first, last); };
+    listener.rowsAboutToBeReordered = [this](TFoldInfo* parent) { Q_EMIT folderRowsAboutToBeReordered(parent); };
+    listener.rowsReordered = [this](TFoldInfo* parent) { Q_EMIT folderRowsReordered(parent); };
+    listener.totalsChanged = [this](TFoldInfo* node) { Q_EMIT folderTotalsChanged(node); };
+    if (!treeRows_.sync(showEmptyFolders(), listener))
+        reloadFolderTree();
 }
 
 void AppDelegate::reloadOutLineViewOnMainThread(TFoldInfo* root)
 {
+    // The scan thread is done with the tree (it waits for this call): it becomes a root.
+    isScannedSomeThing_ = true;
     writeScanInfoFile();
-    scanner_.ReadFilesCountAndSizeForRoot(root);
     resetUsedSizeForDriveNode(root);
-    Q_EMIT folderTreeReloaded();
+    addOrUpdateTreeView(std::move(scanningTree_));
+    reloadFolderTree();
     Q_EMIT collapseAllRoots();
     expanded_.clear();
     setItemExpanded(root, true);
@@ -277,8 +311,10 @@ void AppDelegate::btnRemoveFolderFromScanTreeTapped()
         parent->removeFromSubList(node);
     } else if (const int index = indexOfRoot(node); index >= 0) {
         std::lock_guard guard(mutex_);
+        treeRows_.children(nullptr, showEmptyFolders()); // so the sync below reports the row
         roots_.erase(roots_.begin() + index);
-        // The tree stays alive until the selection has moved away from it.
+        // The tree stays alive until the selection has moved away from it (and the views
+        // were told its row is gone).
         retiredTrees_.push_back(std::move(trees_[size_t(index)]));
         trees_.erase(trees_.begin() + index);
     } else {
@@ -299,6 +335,10 @@ void AppDelegate::removeItemsFromScannedTree(const std::vector<TFoldInfo*>& node
             TFoldInfo* parent = node->PFoldInfo();
             if (!parent)
                 continue; // a root stays in the tree
+            // A node inside one taken out before has already left with it; subtracting it
+            // again would take its size twice from the ancestors above that one.
+            if (isInsideRemovedNode(node))
+                continue;
             if (parent->removeFromSubList(node))
                 TFolderScanner::reduceSizeForParentOf(node);
         }

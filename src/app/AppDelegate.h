@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/FolderTreeRows.h"
 #include "app/UserInterface.h"
 #include "reports/FolderReports.h"
 #include "scan/DriveNode.h"
@@ -27,8 +28,9 @@ class ProgressWindowController;
 //
 // Threads: everything runs on the thread the controller lives on (the main thread) except
 // the scan itself, which runs on a thread of its own, one at a time. The new tree is seen
-// by nobody until the scan thread hands it over; completion runs on the main thread while
-// the scan thread waits.
+// by nobody until the scan thread has finished it and computed its totals: only then does
+// completion, on the main thread while the scan thread waits, put it into the roots (a
+// rescan replaces the old tree at its index; until then the old tree stays shown).
 class AppDelegate : public QObject, public FileViewerWindowControllerDelegate {
     Q_OBJECT
 public:
@@ -101,7 +103,16 @@ public:
 
     // Children shown under a node: its folders that are not applications, largest first,
     // cut to those with a size unless "showEmptyFolders" is on. Null gives the roots.
-    std::vector<TFoldInfo*> folderTreeChildren(TFoldInfo* item) const;
+    // Each folder's list is computed once and kept until that folder changes (see the
+    // folderRows* signals); the reference stays valid until the next tree edit.
+    const std::vector<TFoldInfo*>& folderTreeChildren(TFoldInfo* item) const;
+    // The same list as rows for an item model, each in constant time: the number of rows
+    // under a node (null: the roots), the node at a row (null when out of range), and the
+    // row of a node under its parent (-1 when the tree does not show it there). The parent
+    // of a row is the node's PFoldInfo(), null for a root.
+    int folderTreeRowCount(TFoldInfo* parent) const;
+    TFoldInfo* folderTreeChild(TFoldInfo* parent, int row) const;
+    int folderTreeRow(const TFoldInfo* node) const;
     // True when the node holds a folder that is not an application (empty or not).
     bool isFolderTreeItemExpandable(const TFoldInfo* item) const;
     // The "name" and "size" column texts (a root shows no size).
@@ -116,15 +127,28 @@ public:
     // content, unsorted; nothing expands. Columns "itemName", "attributes" (empty) and
     // "size" ("--" for 0).
     std::vector<TFoldInfo*> appsOutlineChildren(TFoldInfo* item) const;
+    // The outline as rows, without copies: the number of rows under a node (null: the
+    // applications; an application: its content), the node at a row (null when out of
+    // range), and the row of an application at the top level (-1 when it is not listed),
+    // constant time while the list stays as it is.
+    int appsOutlineRowCount(TFoldInfo* parent) const;
+    TFoldInfo* appsOutlineChild(TFoldInfo* parent, int row) const;
+    int appsOutlineRow(const TFoldInfo* app) const;
     static bool isAppsOutlineItemExpandable(const TFoldInfo*) { return false; }
     QString appsOutlineText(const TFoldInfo* item, const QString& column) const;
 
     // The folder tree's selection changed to `selected` (null: no row selected).
     void outlineViewSelectionDidChange(TFoldInfo* selected);
-    // A node collapses while the selected row lies beneath it: select the node.
+    // A node is about to collapse: when its row lies above the selected row (in the rows
+    // the tree shows, expanded branches included), the node becomes the selection.
     void outlineViewItemWillCollapse(TFoldInfo* node);
+    // The row of a node among all rows the folder tree shows, top to bottom (roots and the
+    // rows of expanded folders); -1 when it has none.
+    int visibleRowInFolderTree(const TFoldInfo* node) const;
 
     // ---- status bar ----
+    // The selected folder's path; for a root at "/", "/" followed by the volume's name
+    // (its label, else the text of "ID_STARTUP_DISK").
     QString statusBarPath() const;
     QString statusBarSize() const;
     QString statusBarSizeOnDisk() const;
@@ -197,9 +221,18 @@ public:
     void btnCheckBoxFileExplorerTableTapped(TFoldInfo* node, bool checked);
     void btnCheckBoxObsoleteTableTapped(TFoldInfo* node, bool checked);
 
-    // Reactions to the preferences: the display unit changed; the main window is main
-    // again after the misc filter or the custom type filter changed.
-    void displayUnitDidChange();
+    // Reactions to the preferences. The display unit pane changed a unit (code 0 the
+    // reports', 1 the summary's, 2 the folder tree's, 3 the decimal places, 4 all reset):
+    // the settings are read again and, per code, the report tables (reportTableReload),
+    // the status bar (statusBarChanged) and the folder tree (folderTreeTextsChanged) are
+    // redrawn; code 0 also marks the tray popover for a redraw (shouldRefresh); with the
+    // overview current its file list is redrawn too (topSizeFilesChanged). Other codes
+    // only re-read the settings.
+    void displayUnitDidChange(int code);
+    // The tray popover redraws at its next appearance when this is set; it clears it then.
+    bool shouldRefresh() const { return shouldRefresh_; }
+    void setShouldRefresh(bool refresh) { shouldRefresh_ = refresh; }
+    // The main window is main again after the misc filter or the custom type filter changed.
     void windowDidBecomeMain(bool miscFilterChanged, bool customTypeFilterChanged);
     // The main window closes: the sort orders are saved and the application ends.
     void windowWillClose();
@@ -247,8 +280,22 @@ Q_SIGNALS:
     void startupDialogRequested();
     void progressWindowOpened();
     void progressWindowClosed();
-    // The folder tree must reload; then collapse every root, select and expand one.
+    // The folder tree must reload (its rows were all recomputed: a scan completed, the
+    // empty-folder filter changed); then collapse every root, select and expand one.
     void folderTreeReloaded();
+    // Fine changes of the folder tree after nodes were taken out of it, in item-model
+    // order. `parent` is null for the top level; rows are those of folderTreeRow().
+    // Rows first..last under parent are about to go / are gone:
+    void folderRowsAboutToBeRemoved(TFoldInfo* parent, int first, int last);
+    void folderRowsRemoved(TFoldInfo* parent, int first, int last);
+    // The rows under parent are about to be / were re-sorted (sizes shrank); the same
+    // nodes stay, at new rows:
+    void folderRowsAboutToBeReordered(TFoldInfo* parent);
+    void folderRowsReordered(TFoldInfo* parent);
+    // A shown node's sizes or counts changed (its size column must be redrawn):
+    void folderTotalsChanged(TFoldInfo* node);
+    // Every shown row's texts may have changed (the display unit); rows stay:
+    void folderTreeTextsChanged();
     void collapseAllRoots();
     void selectTreeRow(TFoldInfo* node);
     void expandTreeItem(TFoldInfo* node);
@@ -275,8 +322,11 @@ public:
     void refreshAllReports();
 
 private:
-    void startParsingForPath(QString path, TFoldInfo* root);
+    void startParsingForPath(TFoldInfo* root);
     void addOrUpdateTreeView(std::unique_ptr<ScanTree> tree);
+    void reloadFolderTree();
+    void syncFolderTree();
+    bool showEmptyFolders() const;
     void reloadOutLineViewOnMainThread(TFoldInfo* root);
     void resetUsedSizeForDriveNode(TFoldInfo* root);
     void writeScanInfoFile() const;
@@ -301,6 +351,10 @@ private:
     std::vector<DriveNode> arrDiskDrive_;
     std::vector<std::unique_ptr<ScanTree>> trees_; // parallel to roots_
     std::vector<TFoldInfo*> roots_;
+    mutable FolderTreeRows treeRows_{roots_};
+    mutable NodeRows appsRows_; // row look-up of the applications list, rebuilt when it changes
+    // The tree the running scan fills: only the scan thread touches it until completion.
+    std::unique_ptr<ScanTree> scanningTree_;
     // Trees replaced by a rescan stay alive until nothing points into them any more.
     std::vector<std::unique_ptr<ScanTree>> retiredTrees_;
     std::set<const TFoldInfo*> expanded_;
@@ -310,6 +364,7 @@ private:
     std::atomic<bool> scanning_{false};
     float scanTime_ = 0;
     bool isScannedSomeThing_ = false;
+    bool shouldRefresh_ = false;
     bool isRefreshReqForTree_ = false;
     bool treeButtonsEnabled_ = false;
     bool fileActionsEnabled_ = false;

@@ -57,8 +57,10 @@ void AppDelegate::reportButtonTapped(int index)
         return;
     GeneralLib::setCurrentReportIndex(index);
     setButtonsState(index);
-    scheduler_.schedule(200ms, [this, index] { generateReport(index); });
+    // The panel opens before the work is queued: a scheduler that runs it at once closes
+    // the panel inside schedule(), which must come after it opened.
     Q_EMIT reportProgressOpened();
+    scheduler_.schedule(200ms, [this, index] { generateReport(index); });
 }
 
 void AppDelegate::generateReport(int index)
@@ -92,7 +94,8 @@ void AppDelegate::refreshAllReports()
     reports_.getFilesOnlyForSelectedRoot();
     reports_.loadTopSizeFilesTableFor(reports_.arrFilesOnly());
     topFilesTitle_ = text("ID_FILES_ON_DISK_NAME");
-    selectedTopFileRow_ = reports_.arrTopSizeFiles().empty() ? -1 : 0;
+    // The list selects its first row; with the overview current the file actions follow it.
+    topSizeFilesSelectionChanged(reports_.arrTopSizeFiles().empty() ? -1 : 0);
     Q_EMIT topSizeFilesChanged();
     updateSelectedTab();
 }
@@ -288,10 +291,30 @@ void AppDelegate::checkItemsForSelection()
 
 // ---- preferences and closing ----
 
-void AppDelegate::displayUnitDidChange()
+void AppDelegate::displayUnitDidChange(int code)
 {
+    qvlog(QStringLiteral("displayUnitDidChange:"));
     GeneralLib::refreshDisplayUnitSettings();
-    refreshAllDiskReport();
+    switch (code) {
+    case 0:
+        shouldRefresh_ = true;
+        refreshAllDiskReport();
+        break;
+    case 1:
+        updateStatusBarOption();
+        break;
+    case 2:
+        refreshScannedTree();
+        break;
+    case 3:
+    case 4:
+        refreshAllDiskReport();
+        updateStatusBarOption();
+        refreshScannedTree();
+        break;
+    default:
+        return;
+    }
     if (currentReportIndex() == ReportIndex::Overview)
         Q_EMIT topSizeFilesChanged();
 }
@@ -310,6 +333,7 @@ void AppDelegate::windowDidBecomeMain(bool miscFilterChanged, bool customTypeFil
     }
     if (!miscFilterChanged)
         return;
+    reloadFolderTree(); // the empty-folder filter may have changed which rows exist
     refreshScannedTree();
     if (index == ReportIndex::Overview) {
         reports_.loadOverViewList();

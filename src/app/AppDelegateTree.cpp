@@ -12,34 +12,26 @@
 
 namespace {
 
-std::vector<TFoldInfo*> plainChildFolders(const TFoldInfo* node)
-{
-    std::vector<TFoldInfo*> folders;
-    for (TFoldInfo* child : node->SubList())
-        if (child->isFolder() && !child->isApp())
-            folders.push_back(child);
-    return folders;
-}
-
 QString text(const char* key) { return CommonFuncs::getLocalizedStringForKey(QLatin1String(key)); }
 
 } // namespace
 
-std::vector<TFoldInfo*> AppDelegate::folderTreeChildren(TFoldInfo* item) const
+const std::vector<TFoldInfo*>& AppDelegate::folderTreeChildren(TFoldInfo* item) const
 {
-    if (!item)
-        return roots_;
-    std::vector<TFoldInfo*> folders = plainChildFolders(item);
-    AnalysisLib().ReadFoldersForTreeExplorer(folders);
-    std::stable_sort(folders.begin(), folders.end(),
-                     [](const TFoldInfo* a, const TFoldInfo* b) { return a->cSize() > b->cSize(); });
-    if (!GeneralLib::cache().showEmptyFolders) {
-        const auto shown = std::count_if(folders.begin(), folders.end(),
-                                         [](const TFoldInfo* f) { return f->cSize() != 0; });
-        folders.resize(std::size_t(shown));
-    }
-    return folders;
+    return treeRows_.children(item, showEmptyFolders()).nodes();
 }
+
+int AppDelegate::folderTreeRowCount(TFoldInfo* parent) const
+{
+    return treeRows_.children(parent, showEmptyFolders()).size();
+}
+
+TFoldInfo* AppDelegate::folderTreeChild(TFoldInfo* parent, int row) const
+{
+    return treeRows_.children(parent, showEmptyFolders()).at(row);
+}
+
+int AppDelegate::folderTreeRow(const TFoldInfo* node) const { return treeRows_.rowOf(node, showEmptyFolders()); }
 
 bool AppDelegate::isFolderTreeItemExpandable(const TFoldInfo* item) const
 {
@@ -66,6 +58,32 @@ std::vector<TFoldInfo*> AppDelegate::appsOutlineChildren(TFoldInfo* item) const
         return reports_.arrAllChildApps();
     const auto list = item->SubList();
     return {list.begin(), list.end()};
+}
+
+int AppDelegate::appsOutlineRowCount(TFoldInfo* parent) const
+{
+    return parent ? int(parent->childCount()) : int(reports_.arrAllChildApps().size());
+}
+
+TFoldInfo* AppDelegate::appsOutlineChild(TFoldInfo* parent, int row) const
+{
+    if (row < 0 || row >= appsOutlineRowCount(parent))
+        return nullptr;
+    return parent ? parent->child(std::size_t(row)) : reports_.arrAllChildApps()[std::size_t(row)];
+}
+
+int AppDelegate::appsOutlineRow(const TFoldInfo* app) const
+{
+    // The look-up is checked against the list, which sorting and selection replace
+    // behind its back; it is rebuilt only when it no longer matches.
+    const NodeList& apps = reports_.arrAllChildApps();
+    const int row = appsRows_.rowOf(app);
+    if (row >= 0 && std::size_t(row) < apps.size() && apps[std::size_t(row)] == app)
+        return row;
+    if (appsRows_.nodes() == apps)
+        return -1;
+    appsRows_.assign(apps);
+    return appsRows_.rowOf(app);
 }
 
 QString AppDelegate::appsOutlineText(const TFoldInfo* item, const QString& column) const
@@ -97,8 +115,7 @@ bool AppDelegate::hasRowInFolderTree(const TFoldInfo* node) const
         return indexOfRoot(node) >= 0;
     if (!expanded_.count(parent) || !hasRowInFolderTree(parent))
         return false;
-    const std::vector<TFoldInfo*> shown = folderTreeChildren(parent);
-    return std::find(shown.begin(), shown.end(), node) != shown.end();
+    return folderTreeRow(node) >= 0;
 }
 
 void AppDelegate::selectRow(TFoldInfo* node)
@@ -136,20 +153,44 @@ void AppDelegate::outlineViewSelectionDidChange(TFoldInfo* selected)
     refreshAllReports();
 }
 
+int AppDelegate::visibleRowInFolderTree(const TFoldInfo* node) const
+{
+    if (!node)
+        return -1;
+    // Walks the shown rows top to bottom; only expanded folders contribute their rows.
+    int row = 0;
+    std::vector<std::pair<TFoldInfo*, int>> pending{{nullptr, 0}};
+    while (!pending.empty()) {
+        auto& [parent, next] = pending.back();
+        if (next >= folderTreeRowCount(parent)) {
+            pending.pop_back();
+            continue;
+        }
+        TFoldInfo* shown = folderTreeChild(parent, next++);
+        if (shown == node)
+            return row;
+        ++row;
+        if (expanded_.count(shown))
+            pending.emplace_back(shown, 0);
+    }
+    return -1;
+}
+
 void AppDelegate::outlineViewItemWillCollapse(TFoldInfo* node)
 {
+    const int nodeRow = visibleRowInFolderTree(node);
+    const int selectedRow = visibleRowInFolderTree(selectedFolder_);
     setItemExpanded(node, false);
-    for (TFoldInfo* up = selectedFolder_ ? selectedFolder_->PFoldInfo() : nullptr; up; up = up->PFoldInfo()) {
-        if (up == node) {
-            selectRow(node);
-            return;
-        }
-    }
+    if (nodeRow >= 0 && selectedRow >= 0 && nodeRow < selectedRow)
+        selectRow(node);
 }
 
 void AppDelegate::refreshScannedTree()
 {
-    Q_EMIT folderTreeReloaded();
+    // The rows views were shown follow the tree's edits one change at a time, so a view
+    // keeps its expansion, selection and scroll position.
+    syncFolderTree();
+    Q_EMIT folderTreeTextsChanged();
     TFoldInfo* row = selectedFolder_;
     while (row && !hasRowInFolderTree(row))
         row = row->PFoldInfo();
@@ -176,9 +217,16 @@ QString AppDelegate::statusBarPath() const
     if (!selectedFolder_)
         return {};
     const QString path = selectedFolder_->sPath();
-    if (path == QLatin1String("/"))
-        return TextFormat::format(QStringLiteral("/%@"), {selectedFolder_->sName()});
-    return path;
+    if (path != QLatin1String("/"))
+        return path;
+    // The root's own name is "/" too; the volume's name says which disk it is.
+    QString volume;
+    for (const DriveNode& drive : arrDiskDrive_)
+        if (drive.path == path && drive.name != path)
+            volume = drive.name;
+    if (volume.isEmpty())
+        volume = text("ID_STARTUP_DISK");
+    return TextFormat::format(QStringLiteral("/%@"), {volume});
 }
 
 QString AppDelegate::statusBarSize() const

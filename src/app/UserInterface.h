@@ -28,6 +28,11 @@ public:
     virtual void alert(const QString& message, const QString& informative) = 0;
     // A YES/NO question; true for YES.
     virtual bool confirm(const QString& message, const QString& informative) = 0;
+    // A question with two buttons titled as given (texts already looked up, e.g.
+    // "ID_CHOOSE" and "ID_CANCEL"): true when the person chooses `defaultButton`, the
+    // default one; false for `otherButton` or when the question is dismissed.
+    virtual bool confirm(const QString& message, const QString& informative, const QString& defaultButton,
+                         const QString& otherButton) = 0;
     // A folder chooser; nullopt when the person cancels.
     virtual std::optional<QString> chooseFolder(const FolderChoice& choice) = 0;
     // Shows a quick preview of the item.

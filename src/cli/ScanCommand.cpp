@@ -2,6 +2,7 @@
 
 #include "cli/CliCommon.h"
 #include "app/ProgressWindowController.h"
+#include "scan/AnalysisLib.h"
 #include "scan/ScanTree.h"
 #include "scan/TFolderScanner.h"
 #include "settings/CommonFuncs.h"
@@ -53,6 +54,7 @@ public:
         Cli::printError(informative.isEmpty() ? message : message + QStringLiteral(" ") + informative);
     }
     bool confirm(const QString&, const QString&) override { return false; }
+    bool confirm(const QString&, const QString&, const QString&, const QString&) override { return false; }
     std::optional<QString> chooseFolder(const FolderChoice&) override { return std::nullopt; }
     void preview(const QString&) override {}
     void reveal(const QString&) override {}
@@ -125,6 +127,11 @@ int runScan(const QStringList& args)
         return exitCode;
     const TFoldInfo* root = session->root;
     const double seconds = session->seconds;
+    // Folders that could not be read leave the totals short: say so and fail, as du does,
+    // but still print what was found.
+    const std::int64_t unreadable = AnalysisLib::countUnreadableFolders(root);
+    if (unreadable > 0)
+        printError(QStringLiteral("%1 folder(s) could not be read; the totals leave out what they hold").arg(unreadable));
     if (options.json) {
         const QJsonObject object{
             {QStringLiteral("path"), options.path},
@@ -135,6 +142,7 @@ int runScan(const QStringList& args)
             {QStringLiteral("seconds"), seconds},
             {QStringLiteral("hidden_folders_skipped"), session->app->folderScanner().hiddenFoldersSkipped()},
             {QStringLiteral("other_file_systems_skipped"), session->app->folderScanner().otherFileSystemsSkipped()},
+            {QStringLiteral("unreadable"), qint64(unreadable)},
         };
         printOut(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
     } else {
@@ -150,7 +158,7 @@ int runScan(const QStringList& args)
         printOut(QStringLiteral("Folders:       %1\n").arg(root->cFolders()));
         printOut(QStringLiteral("Scan time:     %1 s\n").arg(seconds, 0, 'f', 2));
     }
-    return ExitCode::Ok;
+    return unreadable > 0 ? ExitCode::Failed : ExitCode::Ok;
 }
 
 } // namespace Cli

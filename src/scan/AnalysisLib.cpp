@@ -2,6 +2,8 @@
 
 #include "reports/ReportRows.h"
 
+#include <vector>
+
 namespace {
 
 void computeTotals(TFoldInfo* node, bool applicationsExempt)
@@ -106,4 +108,69 @@ void AnalysisLib::LoadAllFolders(int mode, std::span<TFoldInfo* const> list, std
         out.push_back(std::move(row));
         LoadAllFolders(mode, node->SubList(), out);
     }
+}
+
+void AnalysisLib::totalFinishedTree(TFoldInfo* top)
+{
+    if (!top)
+        return;
+    // One frame per folder on the path being walked; a folder's sums are complete when its
+    // last child has been visited, and are then added to its parent's frame.
+    struct Frame {
+        TFoldInfo* node;
+        std::size_t next = 0;
+        TFolderInfo sum;
+    };
+    std::vector<Frame> stack;
+    stack.push_back(Frame{top, 0, {}});
+    while (!stack.empty()) {
+        Frame& frame = stack.back();
+        if (frame.next < frame.node->childCount()) {
+            TFoldInfo* child = frame.node->child(frame.next++);
+            if (child->isFolder()) {
+                stack.push_back(Frame{child, 0, {}});
+                continue;
+            }
+            frame.sum.cFoldSize += child->cSize();
+            frame.sum.cASize += child->cASize();
+            frame.sum.cFiles += 1;
+            child->setBRead(true);
+            continue;
+        }
+        const Frame done = frame;
+        stack.pop_back();
+        if (stack.empty())
+            break; // `top` itself is left to its owner
+        TFoldInfo* node = done.node;
+        node->setCSize(done.sum.cFoldSize);
+        node->setCASize(done.sum.cASize);
+        Frame& parent = stack.back();
+        if (!(node->isApp() && parent.node == top)) {
+            node->setCFiles(done.sum.cFiles);
+            node->setCFolders(done.sum.cFolders);
+        }
+        node->setBRead(true);
+        parent.sum.cFolders += 1 + done.sum.cFolders;
+        parent.sum.cFiles += done.sum.cFiles;
+        parent.sum.cFoldSize += done.sum.cFoldSize;
+        parent.sum.cASize += done.sum.cASize;
+    }
+}
+
+std::int64_t AnalysisLib::countUnreadableFolders(const TFoldInfo* top)
+{
+    std::int64_t count = 0;
+    std::vector<const TFoldInfo*> pending;
+    if (top)
+        pending.push_back(top);
+    while (!pending.empty()) {
+        const TFoldInfo* node = pending.back();
+        pending.pop_back();
+        if (node->isUnreadable())
+            ++count;
+        for (const TFoldInfo* child : node->SubList())
+            if (child->hasFolderPart())
+                pending.push_back(child);
+    }
+    return count;
 }

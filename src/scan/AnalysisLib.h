@@ -7,9 +7,12 @@
 
 struct TAllFoldInfo;
 
-// Folder totals, computed lazily per list of siblings after a scan and latched per node
-// (bRead for sizes and counts, bPerCalculated for the share). Nothing is read from disk.
-// Stateless: make one wherever needed.
+// Folder totals and shares. Nothing is read from disk. Stateless: make one wherever needed.
+//
+// Totals are computed once per node and latched (bRead for sizes and counts,
+// bPerCalculated for the share). The scan thread totals a finished tree in one pass
+// (totalFinishedTree) before handing it over, so every later call only reads them; the
+// per-list calls below compute what is still missing, for trees built without that pass.
 class AnalysisLib {
 public:
     // Adds the list's content, recursively, to the accumulator: a folder (applications
@@ -24,6 +27,19 @@ public:
     // subfolders, siblings in list order). Applications and their content are passed over.
     // `mode` is always 0 (all folders).
     void LoadAllFolders(int mode, std::span<TFoldInfo* const> list, std::vector<TAllFoldInfo>& out) const;
+
+    // Totals of every node beneath `top` (not `top` itself), in one post-order pass over a
+    // tree nobody else is touching: each folder gets the sizes of the files beneath it
+    // (applications included) and the counts of the files and folders beneath it, each
+    // file its counts of 0, and all of them bRead. Applications directly under `top` keep
+    // their own counts, as the root's totals leave them (see
+    // TFolderScanner::ReadFilesCountAndSizeForRoot). Shares are not touched. Works on
+    // trees of any depth (no recursion).
+    static void totalFinishedTree(TFoldInfo* top);
+
+    // Number of folders that could not be read completely (TFoldInfo::isUnreadable), `top`
+    // included.
+    static std::int64_t countUnreadableFolders(const TFoldInfo* top);
 
     // The shared computation; with `applicationsExempt` an application's own file and
     // folder counts are left unchanged (the scanner's variant).

@@ -95,8 +95,11 @@ DirListing read(const DirLocation& where)
     thread_local std::unique_ptr<char[]> buffer(new char[64 * 1024]);
     for (;;) {
         const long n = ::syscall(SYS_getdents64, fd, buffer.get(), 64 * 1024);
-        if (n <= 0)
-            break; // end of the folder, or a read error: keep what was read so far
+        if (n <= 0) {
+            if (n < 0)
+                listing.readError = errno; // keep what was read so far
+            break;
+        }
         for (long offset = 0; offset < n;) {
             // glibc's dirent64 has the kernel's getdents64 record layout.
             const auto* d = reinterpret_cast<const struct dirent64*>(buffer.get() + offset);

@@ -46,6 +46,7 @@ struct DirEntry {
 struct DirListing {
     bool opened = false;
     int openError = 0;     // errno of the failed open
+    int readError = 0;     // errno when reading the entries stopped at an error (the list is partial)
     DirFdPtr fd;           // kept open so subfolders can be opened relative to it
     dev_t dev = 0;         // the folder's device
     bool readOnly = false; // the folder's file system is mounted read-only

@@ -135,6 +135,11 @@ public:
     void setIsApp(bool v) { setBit(kIsApp, v); }
     bool isNonDeleteableFile() const { return bit(kNonDeletable); }
     void setIsNonDeleteableFile(bool v) { setBit(kNonDeletable, v); }
+    // A folder whose listing failed: it could not be opened, or reading it stopped at an
+    // error, so what lies beneath it is missing or incomplete. Set by the scanner; views
+    // mark such folders and the command-line tool counts them.
+    bool isUnreadable() const { return bit(kUnreadable); }
+    void setIsUnreadable(bool v) { setBit(kUnreadable, v); }
     bool bRead() const { return bit(kRead); }
     void setBRead(bool v) { setBit(kRead, v); }
     float fPercent() const { return fPercent_; }
@@ -187,6 +192,7 @@ private:
         kHasFolderPart,
         kIsRoot,
         kAttrShift, // two bits
+        kUnreadable = kAttrShift + 2,
     };
 
     TFoldInfo() = default;

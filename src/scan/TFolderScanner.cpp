@@ -201,6 +201,7 @@ bool TFolderScanner::scanMe(Walk& walk, FolderTask& task, std::size_t depth)
     DirListing listing = task.job ? walk.pool->take(task.job) : DirReader::read(task.location);
     const std::string& path = task.location.path;
     if (!listing.opened) {
+        task.node->setIsUnreadable(true);
         qvlog(QStringLiteral("Couldn't create FSIterator for '%1': Error %2")
                   .arg(QString::fromUtf8(path.data(), qsizetype(path.size())))
                   .arg(listing.openError));
@@ -292,6 +293,8 @@ bool TFolderScanner::scanMe(Walk& walk, FolderTask& task, std::size_t depth)
     }
 
     folder->setSubList(walk.tree.arena(), children.data(), children.size());
+    if (listing.readError != 0)
+        folder->setIsUnreadable(true);
     // A folder holding an executable AppRun is an application directory. Only what the
     // walk saw counts, so a listing cut short by an abort may miss it.
     if (holdsAppRun && folder->isFolder())

@@ -39,6 +39,23 @@ bool setSink(Sink sink)
     return true;
 }
 
+bool reopenStandardErrorOnLogFile()
+{
+    const QString path = Paths::logFile();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    // Opened first and put in place with dup2, so a failure leaves stderr untouched.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    std::fflush(stderr);
+    const bool moved = ::dup2(fd, STDERR_FILENO) == STDERR_FILENO;
+    ::close(fd);
+    // Qt sends its messages to the system journal instead when stderr is no terminal.
+    if (moved)
+        qputenv("QT_FORCE_STDERR_LOGGING", "1");
+    return moved;
+}
+
 void line(const QString& text)
 {
     QByteArray bytes = text.toUtf8();

@@ -13,6 +13,13 @@ enum class Sink { StandardError, LogFile, Discard };
 // returns false (and keeps logging to stderr) when the file cannot be opened.
 bool setSink(Sink sink);
 
+// For the windowed program's entry, before anything else: reopens the process's standard
+// error in append mode on Paths::logFile() (creating its folder), so that log lines and
+// everything else written there land in the log file; Qt's own messages too, which are
+// told to go to standard error rather than the system journal (QT_FORCE_STDERR_LOGGING).
+// Returns false, leaving standard error as it was, when the file cannot be opened.
+bool reopenStandardErrorOnLogFile();
+
 // Writes one line (a newline is added). Safe to call from any thread.
 void line(const QString& text);
 

@@ -11,6 +11,7 @@
 #include "settings/SettingsStore.h"
 
 #include <QRegularExpression>
+#include <QSemaphore>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -98,23 +99,101 @@ TEST_F(AppDelegateScan, ExcludedPathIsRefusedWithAnAlert)
     EXPECT_EQ(ui_.alerts, QStringList{CommonFuncs::getLocalizedStringForKey(QStringLiteral("ID_PATH_EXCLUDED"))});
 }
 
+namespace {
+
+// The scan thread is held at a known folder through the node-added callback while the
+// main thread acts, so nothing depends on timing.
+class ScanHold {
+public:
+    ScanHold(TFolderScanner& scanner, const QString& name) : scanner_(scanner)
+    {
+        scanner.setNodeAddedCallback([this, name](const TFoldInfo& node) {
+            if (node.sName() != name)
+                return;
+            reached_.release();
+            release_.acquire();
+        });
+    }
+    ~ScanHold() { scanner_.setNodeAddedCallback({}); }
+    bool waitUntilReached() { return reached_.tryAcquire(1, 30000); }
+    void release() { release_.release(); }
+
+private:
+    TFolderScanner& scanner_;
+    QSemaphore reached_, release_;
+};
+
+} // namespace
+
 TEST_F(AppDelegateScan, CancelledScanCompletesWithItsPartialTree)
 {
-    for (int i = 0; i < 200; ++i)
+    for (int i = 0; i < 20; ++i)
         tree_.file(QStringLiteral("many/f%1/x.txt").arg(i), 1);
-    // Cancel from the progress sheet once part of the tree is read: at a known node, not
-    // when the sheet opens, which a fast scan may finish before.
-    int added = 0;
-    app_.folderScanner().setNodeAddedCallback([&](const TFoldInfo&) {
-        if (++added == 50)
-            app_.progressWC()->abortScanning();
-    });
-    TFoldInfo* root = scan(tree_.path());
+    ScanHold hold(app_.folderScanner(), QStringLiteral("many"));
+    ASSERT_TRUE(app_.setParsingPath(tree_.path()));
+    ASSERT_TRUE(hold.waitUntilReached());
+    ASSERT_NE(app_.progressWC(), nullptr);
+    app_.progressWC()->abortScanning();
+    hold.release();
+    app_.waitForScanToFinish();
+
+    TFoldInfo* root = app_.selectedFolder();
     ASSERT_NE(root, nullptr);
-    EXPECT_EQ(app_.selectedFolder(), root);
-    EXPECT_LT(root->cFiles(), 204);
+    EXPECT_EQ(app_.arrParseResult(), std::vector<TFoldInfo*>{root});
+    // The cancel came while the root was being listed: the listing stops after "many" and
+    // no folder is entered. The partial root is entered, totalled and selected.
+    TFoldInfo* many = child(root, QStringLiteral("many"));
+    ASSERT_NE(many, nullptr);
+    EXPECT_EQ(many->childCount(), 0u);
+    EXPECT_EQ(root->cFiles(), 0);
+    EXPECT_EQ(root->cSize(), 0u);
+    EXPECT_EQ(root->cFolders(), std::int64_t(root->childCount()));
     EXPECT_TRUE(QFile::exists(Paths::supportFolder() + QStringLiteral("/ScanInfo.plist")));
     EXPECT_FALSE(app_.isScanning());
+}
+
+// A view repainting under the progress sheet reads the folder tree while the scan thread
+// writes the new one: it must see only completed trees. A rescan keeps the old tree shown
+// until completion, which replaces it at its index with every total final.
+TEST_F(AppDelegateScan, FolderTreeShowsOnlyCompletedTreesWithFinalTotals)
+{
+    TempTree other;
+    other.file(QStringLiteral("x.bin"), 10);
+    TFoldInfo* first = scan(tree_.path());
+    TFoldInfo* second = scan(other.path());
+    tree_.file(QStringLiteral("docs/late/new.txt"), 5000);
+
+    QSignalSpy reloads(&app_, &AppDelegate::folderTreeReloaded);
+    ScanHold hold(app_.folderScanner(), QStringLiteral("new.txt"));
+    ASSERT_TRUE(app_.setParsingPath(tree_.path()));
+    ASSERT_TRUE(hold.waitUntilReached());
+    // Mid-scan, on the main thread, read everything a view would.
+    EXPECT_EQ(app_.folderTreeRowCount(nullptr), 2);
+    EXPECT_EQ(app_.folderTreeChild(nullptr, 0), first);
+    EXPECT_EQ(app_.folderTreeChild(nullptr, 1), second);
+    for (TFoldInfo* folder : app_.folderTreeChildren(first))
+        EXPECT_EQ(app_.folderTreeRowCount(folder), int(app_.folderTreeChildren(folder).size()));
+    EXPECT_EQ(first->cSize(), 11500u);
+    EXPECT_EQ(reloads.count(), 0);
+    hold.release();
+    app_.waitForScanToFinish();
+
+    ASSERT_EQ(app_.arrParseResult().size(), 2u);
+    TFoldInfo* again = app_.arrParseResult()[0];
+    EXPECT_NE(again, first);
+    EXPECT_EQ(app_.arrParseResult()[1], second);
+    EXPECT_EQ(reloads.count(), 1);
+    EXPECT_EQ(again->cSize(), 16500u);
+    EXPECT_EQ(again->cFiles(), 5);
+    EXPECT_EQ(again->cFolders(), 5);
+    // Totals were computed on the scan thread for every node, not lazily on first read.
+    TFoldInfo* late = child(child(again, QStringLiteral("docs")), QStringLiteral("late"));
+    ASSERT_NE(late, nullptr);
+    EXPECT_TRUE(late->bRead());
+    EXPECT_EQ(late->cSize(), 5000u);
+    EXPECT_EQ(late->cFiles(), 1);
+    EXPECT_EQ(child(again, QStringLiteral("docs"))->cSize(), 6500u);
+    EXPECT_EQ(app_.folderTreeChild(again, 0), child(again, QStringLiteral("media")));
 }
 
 TEST_F(AppDelegateScan, VolumeRootTakesTheVolumeUsedSpace)
@@ -164,6 +243,18 @@ TEST_F(AppDelegateScan, RemovedItemsLeaveTheTreeOnceAndRootsStay)
     EXPECT_EQ(root->cSize(), 10500u); // the repeated node is subtracted once
     EXPECT_EQ(root->cFiles(), 3);
     EXPECT_EQ(app_.arrParseResult().size(), 1u);
+}
+
+// A node listed after a folder that holds it left the tree with that folder: its size is
+// not taken from the ancestors a second time.
+TEST_F(AppDelegateScan, RemovedItemsInsideARemovedFolderAreNotSubtractedTwice)
+{
+    TFoldInfo* root = scan(tree_.path());
+    TFoldInfo* media = child(root, QStringLiteral("media"));
+    TFoldInfo* clip = child(child(media, QStringLiteral("deep")), QStringLiteral("clip.mp4"));
+    app_.removeItemsFromScannedTree({media, clip});
+    EXPECT_EQ(root->cSize(), 1500u);
+    EXPECT_EQ(child(root, QStringLiteral("media")), nullptr);
 }
 
 TEST_F(AppDelegateScan, EmptyFolderIsNotSelectedAndTheSelectionStays)

@@ -25,6 +25,12 @@ public:
         answers.pop_front();
         return answer;
     }
+    bool confirm(const QString& message, const QString& informative, const QString& defaultButton,
+                 const QString& otherButton) override
+    {
+        buttonTitles.append({defaultButton, otherButton});
+        return confirm(message, informative);
+    }
     std::optional<QString> chooseFolder(const FolderChoice& choice) override
     {
         chooserStarts.append(choice.startFolder);
@@ -41,4 +47,5 @@ public:
     std::deque<bool> answers;    // replies to confirm(), in order; false when none left
     std::deque<QString> folders; // folders chosen, in order; cancel when none left
     QStringList alerts, informatives, questions, chooserStarts, previewed, revealed, opened;
+    QList<QStringList> buttonTitles; // {default, other} of each question asked with titles
 };

@@ -3,10 +3,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 using TestSupport::TempTree;
 
@@ -131,4 +134,64 @@ TEST_F(ScanCli, ExcludedPathIsRefused)
     const auto human = TestSupport::runCli({QStringLiteral("scan"), QStringLiteral("--exclusions"), list, t.path()});
     EXPECT_EQ(human.exitCode, 0);
     EXPECT_TRUE(human.out.contains("Files:")) << human.out.toStdString();
+}
+
+// A folder that cannot be read leaves the totals short: the scan still prints what it
+// found, counts the folder in "unreadable", says so on stderr and exits with 1, as du does.
+TEST_F(ScanCli, UnreadableFoldersAreCountedAndFailTheScan)
+{
+    TempTree t;
+    t.file(QStringLiteral("open/a.bin"), 40);
+    t.file(QStringLiteral("locked/b.bin"), 2000);
+    const QString excl = t.file(QStringLiteral("excl.plist"));
+    {
+        QFile f(excl);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>Hard</key><dict>"
+                "<key>dirPath</key><array/><key>dirNotDelete</key><array/></dict></dict></plist>");
+    }
+    t.chmod(QString(), 0755);
+    t.chmod(QStringLiteral("open"), 0755);
+    t.chmod(QStringLiteral("open/a.bin"), 0644);
+    t.chmod(QStringLiteral("excl.plist"), 0644);
+    t.chmod(QStringLiteral("locked"), 0);
+    // The unprivileged child needs a home of its own to write its settings and output.
+    QTemporaryDir childHome;
+    if (TestSupport::runningAsRoot()) {
+        ASSERT_EQ(::chown(QFile::encodeName(childHome.path()).constData(), 65534, 65534), 0);
+    }
+
+    const int status = TestSupport::runUnprivileged([&] {
+        TestSupport::setTestHome(childHome.path());
+        const auto result = TestSupport::runCli({QStringLiteral("scan"), QStringLiteral("--json"),
+                                                 QStringLiteral("--exclusions"), excl, t.path()});
+        QFile out(childHome.path() + QStringLiteral("/out.json"));
+        QFile err(childHome.path() + QStringLiteral("/err.txt"));
+        if (!out.open(QIODevice::WriteOnly) || !err.open(QIODevice::WriteOnly))
+            return 100;
+        out.write(result.out);
+        err.write(result.err);
+        return result.exitCode;
+    });
+    t.chmod(QStringLiteral("locked"), 0755);
+    EXPECT_EQ(status, 1);
+    QFile out(childHome.path() + QStringLiteral("/out.json"));
+    QFile err(childHome.path() + QStringLiteral("/err.txt"));
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(err.open(QIODevice::ReadOnly));
+    const QJsonObject json = QJsonDocument::fromJson(out.readAll()).object();
+    EXPECT_EQ(json.value(QStringLiteral("unreadable")).toInteger(-1), 1);
+    // What was readable still counts: a.bin and the exclusion list beside it.
+    EXPECT_EQ(json.value(QStringLiteral("size")).toInteger(), 40 + QFileInfo(excl).size());
+    EXPECT_EQ(json.value(QStringLiteral("files")).toInteger(), 2);
+    EXPECT_EQ(json.value(QStringLiteral("folders")).toInteger(), 2);
+    const QByteArray message = err.readAll();
+    EXPECT_TRUE(message.contains("1 folder")) << message.toStdString();
+    EXPECT_EQ(message.count('\n'), 1) << message.toStdString();
+
+    // A readable tree reports none and succeeds.
+    const auto clean = TestSupport::runCli({QStringLiteral("scan"), QStringLiteral("--json"), QStringLiteral("--exclusions"),
+                                            excl, t.at(QStringLiteral("open"))});
+    EXPECT_EQ(clean.exitCode, 0);
+    EXPECT_EQ(QJsonDocument::fromJson(clean.out).object().value(QStringLiteral("unreadable")).toInteger(-1), 0);
 }

@@ -37,6 +37,7 @@ public:
 
     void alert(const QString& message, const QString& informative) override { alerts.append({message, informative}); }
     bool confirm(const QString&, const QString&) override { return true; }
+    bool confirm(const QString&, const QString&, const QString&, const QString&) override { return true; }
     std::optional<QString> chooseFolder(const FolderChoice&) override { return std::nullopt; }
     void preview(const QString&) override {}
     void reveal(const QString& path) override { revealed.append(path); }

@@ -1,4 +1,5 @@
 #include "common/TestSupport.h"
+#include "scan/AnalysisLib.h"
 #include "scan/ScanFixtures.h"
 #include "scan/TFoldInfoFields.h"
 #include "settings/Log.h"
@@ -285,6 +286,11 @@ TEST(FolderScanner, UnreadableFolderStaysEmptyAndIsLogged)
             return 11;
         if (locked->childCount() != 0 || open->childCount() != 1)
             return 12;
+        // The failure stays on the node for views and the command-line tool.
+        if (!locked->isUnreadable() || open->isUnreadable() || tree->root()->isUnreadable())
+            return 13;
+        if (AnalysisLib::countUnreadableFolders(tree->root()) != 1)
+            return 14;
         return 0;
     });
     t.chmod(QStringLiteral("locked"), 0755);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <numeric>
 
 using TestSupport::TempTree;
@@ -172,4 +173,88 @@ TEST(TreeTotals, AllFoldersListIsPreOrderWithoutApplications)
             EXPECT_EQ(row.Folders, 2);
         }
     }
+}
+
+namespace {
+
+void expectSameTotals(TFoldInfo* a, TFoldInfo* b)
+{
+    ASSERT_EQ(a->childCount(), b->childCount()) << a->sPath().toStdString();
+    EXPECT_EQ(a->cSize(), b->cSize()) << a->sPath().toStdString();
+    EXPECT_EQ(a->cASize(), b->cASize()) << a->sPath().toStdString();
+    EXPECT_EQ(a->cFiles(), b->cFiles()) << a->sPath().toStdString();
+    EXPECT_EQ(a->cFolders(), b->cFolders()) << a->sPath().toStdString();
+    EXPECT_TRUE(b->bRead() || b->isRoot()) << b->sPath().toStdString();
+    // Both trees were read from the same folders, so children come in the same order.
+    for (std::size_t i = 0; i < a->childCount(); ++i) {
+        ASSERT_EQ(a->child(i)->nameBytes(), b->child(i)->nameBytes());
+        expectSameTotals(a->child(i), b->child(i));
+    }
+}
+
+void readEveryList(TFoldInfo* folder)
+{
+    AnalysisLib().ReadFoldersForTreeExplorer(folder->SubList());
+    for (TFoldInfo* child : folder->SubList())
+        readEveryList(child);
+}
+
+} // namespace
+
+// The scan thread's single pass over a finished tree gives every node what the per-list
+// computations give it when views reach the lists one by one after the root's totals,
+// applications included (one directly under the root keeps counts of 0, deeper ones count
+// their content).
+TEST(TreeTotals, OnePassOverAFinishedTreeMatchesThePerListTotals)
+{
+    TempTree t;
+    t.file(QStringLiteral("one.bin"), 1000);
+    t.file(QStringLiteral("a/b/c.txt"), 10);
+    t.mkdir(QStringLiteral("a/empty/deeper"));
+    t.file(QStringLiteral("a/x.bin"), 7);
+    t.file(QStringLiteral("Viewer.app/Contents/Info.plist"), 5);
+    t.file(QStringLiteral("Viewer.app/Contents/bin/viewer"), 95);
+    t.file(QStringLiteral("a/Tool.app/Contents/Info.plist"), 3);
+    auto perList = scanInto(t.path(), 1);
+    auto onePass = scanInto(t.path(), 1);
+
+    TFolderScanner().ReadFilesCountAndSizeForRoot(perList->root());
+    readEveryList(perList->root());
+    AnalysisLib::totalFinishedTree(onePass->root());
+    TFolderScanner().ReadFilesCountAndSizeForRoot(onePass->root());
+
+    expectSameTotals(perList->root(), onePass->root());
+    EXPECT_EQ(findNode(onePass->root(), QStringLiteral("Viewer.app"))->cFiles(), 0);
+    EXPECT_EQ(findNode(onePass->root(), QStringLiteral("a/Tool.app"))->cFiles(), 1);
+    EXPECT_EQ(onePass->root()->cSize(), 1120u);
+}
+
+// The pass keeps its own stack: a chain of folders far deeper than the thread's stack
+// would allow for recursion is totalled.
+TEST(TreeTotals, OnePassTotalsAVeryDeepTree)
+{
+    ScanTree tree(QStringLiteral("/deep"), QStringLiteral("deep"));
+    CatalogInfo folderInfo;
+    folderInfo.isDirectory = true;
+    CatalogInfo fileInfo;
+    fileInfo.logicalSize = 3;
+    fileInfo.physicalSize = 4096;
+    constexpr int kDepth = 200000;
+    TFoldInfo* parent = tree.root();
+    std::vector<TFoldInfo*> chain;
+    for (int level = 0; level < kDepth; ++level) {
+        TFoldInfo* folder = TFoldInfo::create(tree.arena(), "d", parent, folderInfo, true);
+        TFoldInfo* file = TFoldInfo::create(tree.arena(), "f", parent, fileInfo, false);
+        TFoldInfo* const children[] = {folder, file};
+        parent->setSubList(tree.arena(), children, 2);
+        chain.push_back(folder);
+        parent = folder;
+    }
+    AnalysisLib::totalFinishedTree(tree.root());
+    EXPECT_EQ(chain.front()->cSize(), 3u * (kDepth - 1));
+    EXPECT_EQ(chain.front()->cASize(), 4096u * (kDepth - 1));
+    EXPECT_EQ(chain.front()->cFiles(), kDepth - 1);
+    EXPECT_EQ(chain.front()->cFolders(), kDepth - 1);
+    EXPECT_EQ(chain.back()->cSize(), 0u);
+    EXPECT_TRUE(chain.back()->bRead());
 }
