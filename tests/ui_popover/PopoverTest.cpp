@@ -4,7 +4,9 @@
 #include "app/AppDelegate.h"
 #include "common/TestSupport.h"
 #include "reports/charts/BarChartView.h"
+#include "settings/CommonFuncs.h"
 #include "settings/ExclusionList.h"
+#include "settings/SettingsStore.h"
 #include "ui/popover/DockPopover.h"
 #include "ui/popover/TrayController.h"
 
@@ -206,6 +208,27 @@ TEST_F(PopoverWidgetTest, PopoverFollowsATrashInTheMainWindow)
     popover.show();
     EXPECT_EQ(popover.usedSpaceLabel()->text(), QStringLiteral("Used Space: 3.00 KB"));
     EXPECT_EQ(popover.detailTable()->rowCount(), 3);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PopoverWidgetTest, ANewReportUnitShowsAtTheNextOpening)
+{
+    DockPopover popover(app_, scheduler_);
+    app_.updateSelectedTab();
+    popover.refreshFromController();
+    ASSERT_EQ(popover.usedSpaceLabel()->text(), QStringLiteral("Used Space: 7.00 KB"));
+
+    // The display unit pane stores the unit for every report, then tells the controller.
+    SettingsStore::setValue(QStringLiteral("allDiskReports"), CommonFuncs::Bytes);
+    app_.displayUnitDidChange(0);
+    popover.show();
+    EXPECT_EQ(popover.usedSpaceLabel()->text(), QStringLiteral("Used Space: 7000 Bytes"));
+    EXPECT_FALSE(app_.shouldRefresh());
+    SettingsStore::setValue(QStringLiteral("allDiskReports"), CommonFuncs::Automatic);
+    app_.displayUnitDidChange(0);
 }
 
 } // namespace

@@ -301,6 +301,11 @@ void DockPopover::showAt(const QPoint& anchor)
 
 void DockPopover::showEvent(QShowEvent* event)
 {
+    // The display unit pane marks the controller; the mark passes to the popover here.
+    if (controller_.shouldRefresh()) {
+        model_.setShouldRefresh(true);
+        controller_.setShouldRefresh(false);
+    }
     model_.viewWillAppear();
     syncFromModel();
     QFrame::showEvent(event);
