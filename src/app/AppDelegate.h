@@ -3,6 +3,7 @@
 #include "app/FolderTreeRows.h"
 #include "app/UserInterface.h"
 #include "reports/FolderReports.h"
+#include "reports/ReportTable.h"
 #include "scan/DriveNode.h"
 #include "scan/ScanTree.h"
 #include "scan/TFolderScanner.h"
@@ -217,6 +218,11 @@ public:
     // Size, date, time, types, attributes and custom-type rows: the file viewer on the
     // row's files with its label as the title (no row: nothing happens).
     void doubleClickedGroupedRow(int reportIndex, int row);
+    // The table of a report (ReportIndex value) or of the overview's file list
+    // (ReportTableId::TopFiles) over this controller's lists, its check boxes wired to the
+    // two handlers below. Null for an unknown id. The table reads the live lists: keep it
+    // for the window's life and reset its view on reportShown / reportTableReload.
+    std::unique_ptr<ReportTable> reportTable(int tableId);
     // A check box of the explorer or the obsolete list changed.
     void btnCheckBoxFileExplorerTableTapped(TFoldInfo* node, bool checked);
     void btnCheckBoxObsoleteTableTapped(TFoldInfo* node, bool checked);

@@ -74,7 +74,7 @@ void AppDelegate::generateReport(int index)
         Q_EMIT reportShown(index);
         std::vector<ScanReportFile::OverviewRow> rows;
         for (const TSpInfo& row : reports_.FOverViewList())
-            rows.push_back({row.sType, row.Files, row.Size});
+            rows.push_back({row.label, row.Files, row.Size});
         ScanReportFile::writeScanReportFile(reports_.arrTopSizeFiles(), rows, selectedFolder_);
     } else {
         Q_EMIT reportShown(index);
@@ -146,7 +146,7 @@ void AppDelegate::overviewRowSelected(int row)
     const TSpInfo* info = rowAt(reports_.FOverViewList(), row);
     if (!info)
         return;
-    reports_.loadTopSizeFilesTableFor(info->arrSpInfo);
+    reports_.loadTopSizeFilesTableFor(info->nodes);
     topSizeFilesSelectionChanged(reports_.arrTopSizeFiles().empty() ? -1 : 0);
     Q_EMIT topSizeFilesChanged();
 }
@@ -202,7 +202,7 @@ void AppDelegate::doubleClickedTableAllFoldersAndSubfolders(int row)
 void AppDelegate::doubleClickedTableOverView(int row)
 {
     if (const TSpInfo* info = rowAt(reports_.FOverViewList(), row))
-        openFilesViewerWindow(info->arrSpInfo, info->sType);
+        openFilesViewerWindow(info->nodes, info->label);
 }
 
 void AppDelegate::doubleClickedTableTopSizeFiles(int row)
@@ -220,37 +220,11 @@ void AppDelegate::doubleClickedOVAppsPackage(TFoldInfo* app)
 
 void AppDelegate::doubleClickedGroupedRow(int reportIndex, int row)
 {
-    switch (reportIndex) {
-    case ReportIndex::SizeRanges:
-        if (const auto* r = rowAt(reports_.FSizeList(), row))
-            openFilesViewerWindow(r->arrSize, r->SizeRange);
-        break;
-    case ReportIndex::DateRanges:
-        if (const auto* r = rowAt(reports_.FDateList(), row))
-            openFilesViewerWindow(r->arrDate, r->DateRange);
-        break;
-    case ReportIndex::TimeOfDay:
-        if (const auto* r = rowAt(reports_.FTimeList(), row))
-            openFilesViewerWindow(r->arrTime, r->TimeRange);
-        break;
-    case ReportIndex::FileTypes:
-        if (const auto* r = rowAt(reports_.FExtList2(), row))
-            openFilesViewerWindow(r->arrTypes, r->sType);
-        break;
-    case ReportIndex::Attributes:
-        if (const auto* r = rowAt(reports_.FAttrList(), row))
-            openFilesViewerWindow(r->arrAttributes, r->Attr);
-        break;
-    case ReportIndex::CustomTypes:
-        if (const auto* r = rowAt(reports_.FSpList(), row))
-            openFilesViewerWindow(r->arrSpInfo, r->sType);
-        break;
-    case ReportIndex::Overview:
+    // The ownership table has no rows; the overview's double-click is its own action.
+    if (reportIndex == ReportIndex::Overview)
         doubleClickedTableOverView(row);
-        break;
-    default:
-        break; // the ownership table has no rows
-    }
+    else if (const TGroupRow* r = row < 0 ? nullptr : reports_.groupedRow(reportIndex, std::size_t(row)))
+        openFilesViewerWindow(r->nodes, r->label);
 }
 
 void AppDelegate::btnCheckBoxFileExplorerTableTapped(TFoldInfo* node, bool checked)

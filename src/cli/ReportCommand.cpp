@@ -49,7 +49,7 @@ void applyDisplayUnitOverrides(const ScanOptions& options)
 }
 
 // One report visited the way its tab or link button does it in the main window.
-ReportContent visitReport(AppDelegate& app, ReportName name)
+void visitReport(AppDelegate& app, ReportName name)
 {
     if (name == ReportName::TopSize)
         app.btnTopFilesBySizeTapped();
@@ -57,12 +57,11 @@ ReportContent visitReport(AppDelegate& app, ReportName name)
         app.btnTopOldestFilesTapped();
     else
         app.reportButtonTapped(reportIndexOf(name));
-    return reportContent(app.reports(), name);
 }
 
 struct ComputedReport {
     ReportName name;
-    ReportContent content;
+    RenderedReport rendered;
     double seconds = 0;
 };
 
@@ -81,7 +80,7 @@ void printJson(const ReportOptions& options, const TFoldInfo* root, const std::v
 {
     QJsonObject reports;
     for (const ComputedReport& report : computed)
-        reports.insert(reportNameText(report.name), reportJson(report.content));
+        reports.insert(reportNameText(report.name), report.rendered.json);
     QJsonObject object{
         {QStringLiteral("path"), options.scan.path},
         {QStringLiteral("size"), qint64(root->cSize())},
@@ -94,17 +93,16 @@ void printJson(const ReportOptions& options, const TFoldInfo* root, const std::v
     printOut(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
 }
 
-void printTables(const ReportOptions& options, const FolderReports& reports, const std::vector<ComputedReport>& computed,
+void printTables(const ReportOptions& options, const TFoldInfo* root, const std::vector<ComputedReport>& computed,
                  double scanSeconds, double reportSeconds)
 {
-    const TFoldInfo* root = reports.selectedFolder();
     const int unit = GeneralLib::cache().allDiskReports;
     printOut(QStringLiteral("Path: %1\nSize: %2  Files: %3  Folders: %4\n")
                  .arg(options.scan.path, CommonFuncs::sizeUnitFor(unit, root->cSize()))
                  .arg(root->cFiles())
                  .arg(root->cFolders()));
     for (const ComputedReport& report : computed)
-        printOut(QLatin1Char('\n') + reportTable(reports, report.name, report.content));
+        printOut(QLatin1Char('\n') + report.rendered.table);
     if (options.timings) {
         printOut(QStringLiteral("\nScan: %1 s  Reports: %2 s\n").arg(scanSeconds, 0, 'f', 3).arg(reportSeconds, 0, 'f', 3));
         for (const ComputedReport& report : computed)
@@ -136,20 +134,24 @@ int runReport(const QStringList& args)
     total.start();
     app.refreshAllReports();
     std::vector<ComputedReport> computed;
+    qint64 renderNanoseconds = 0;
     for (ReportName name : options.names) {
         QElapsedTimer one;
         one.start();
-        ReportContent content = visitReport(app, name);
-        if (options.filter && content.kind == ReportContent::NodeRows)
-            content.nodes = FileViewerFilter::filteredNodes(content.nodes, *options.filter);
-        computed.push_back({name, std::move(content), double(one.nsecsElapsed()) / 1e9});
+        visitReport(app, name);
+        const double seconds = double(one.nsecsElapsed()) / 1e9;
+        // Rendered at once: the two top lists share one list. The texts are not timed.
+        QElapsedTimer render;
+        render.start();
+        computed.push_back({name, renderReport(app.reports(), name, options.filter), seconds});
+        renderNanoseconds += render.nsecsElapsed();
     }
-    const double reportSeconds = double(total.nsecsElapsed()) / 1e9;
+    const double reportSeconds = double(total.nsecsElapsed() - renderNanoseconds) / 1e9;
 
     if (options.scan.json)
         printJson(options, session->root, computed, scanSeconds, reportSeconds);
     else
-        printTables(options, app.reports(), computed, scanSeconds, reportSeconds);
+        printTables(options, session->root, computed, scanSeconds, reportSeconds);
     return exitCode;
 }
 

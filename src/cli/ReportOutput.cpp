@@ -1,13 +1,14 @@
 #include "cli/ReportOutput.h"
 
 #include "reports/FolderReports.h"
+#include "reports/ReportTable.h"
 #include "settings/CommonFuncs.h"
 #include "settings/GeneralLib.h"
 
+#include <QHash>
 #include <QJsonObject>
 
 #include <algorithm>
-#include <array>
 
 namespace Cli {
 
@@ -39,44 +40,12 @@ const NameInfo kNames[] = {
 
 const NameInfo& info(ReportName name) { return kNames[int(name)]; }
 
-template <class Row>
-void addGrouped(ReportContent& content, const std::vector<Row>& rows, QString Row::*label)
-{
-    for (const Row& row : rows)
-        content.grouped.push_back({row.*label, row.Files, row.Size, row.ASize});
-}
-
-ReportContent nodes(const NodeList& list)
-{
-    ReportContent content;
-    content.kind = ReportContent::NodeRows;
-    content.nodes = list;
-    return content;
-}
-
-ReportContent groupedContent(const FolderReports& r, ReportName name)
-{
-    ReportContent c;
-    switch (name) {
-    case ReportName::Overview: addGrouped(c, r.FOverViewList(), &TSpInfo::sType); break;
-    case ReportName::Types: addGrouped(c, r.FExtList2(), &TExtInfo::sType); break;
-    case ReportName::Attributes: addGrouped(c, r.FAttrList(), &TAttrInfo::Attr); break;
-    case ReportName::Sizes: addGrouped(c, r.FSizeList(), &TSizeInfo::SizeRange); break;
-    case ReportName::Dates: addGrouped(c, r.FDateList(), &TDateInfo::DateRange); break;
-    case ReportName::Times: addGrouped(c, r.FTimeList(), &TTimeInfo::TimeRange); break;
-    case ReportName::Ownership: addGrouped(c, r.FOwnerList(), &TOwnerInfo::sOwner); break;
-    case ReportName::Custom: addGrouped(c, r.FSpList(), &TSpInfo::sType); break;
-    default: break;
-    }
-    return c;
-}
-
-QJsonObject groupedJson(const ReportContent::Grouped& row)
+QJsonObject groupedJson(const TGroupRow& row)
 {
     return QJsonObject{{QStringLiteral("label"), row.label},
-                       {QStringLiteral("files"), qint64(row.files)},
-                       {QStringLiteral("size"), qint64(row.size)},
-                       {QStringLiteral("size_on_disk"), qint64(row.sizeOnDisk)}};
+                       {QStringLiteral("files"), qint64(row.Files)},
+                       {QStringLiteral("size"), qint64(row.Size)},
+                       {QStringLiteral("size_on_disk"), qint64(row.ASize)}};
 }
 
 QJsonObject nodeJson(const TFoldInfo* node)
@@ -106,22 +75,52 @@ QJsonObject folderJson(const TAllFoldInfo& row)
                        {QStringLiteral("modified"), row.lMTime}};
 }
 
-// One table line: label, files, size, size on disk, share.
-using Line = std::array<QString, 5>;
-
-QString size(std::uint64_t bytes) { return CommonFuncs::sizeUnitFor(GeneralLib::cache().allDiskReports, bytes); }
-
-QString formatLines(const std::vector<Line>& lines)
+QJsonObject rowJson(const ReportTable& table, int row)
 {
-    std::array<qsizetype, 5> width{};
-    for (const Line& line : lines)
-        for (std::size_t i = 0; i < line.size(); ++i)
-            width[i] = std::max(width[i], line[i].size());
+    if (const TAllFoldInfo* folder = table.folderRow(row))
+        return folderJson(*folder);
+    if (const TGroupRow* group = table.groupRow(row))
+        return groupedJson(*group);
+    return nodeJson(table.node(row));
+}
+
+// The rows to print: all, or for the node reports those the filter keeps, in row order.
+std::vector<int> shownRows(const ReportTable& table, const std::optional<FileViewerFilterValues>& filter)
+{
+    std::vector<int> rows;
+    const bool nodeRows = table.rowCount() > 0 && !table.folderRow(0) && table.node(0);
+    if (!filter || !nodeRows) {
+        for (int r = 0; r < table.rowCount(); ++r)
+            rows.push_back(r);
+        return rows;
+    }
+    NodeList nodes;
+    QHash<const TFoldInfo*, int> rowOf;
+    for (int r = 0; r < table.rowCount(); ++r) {
+        nodes.push_back(table.node(r));
+        rowOf.insert(nodes.back(), r);
+    }
+    for (const TFoldInfo* node : FileViewerFilter::filteredNodes(nodes, *filter))
+        rows.push_back(rowOf.value(node));
+    return rows;
+}
+
+// The header and the cells as aligned text: text columns left, numbers right.
+QString formatLines(const ReportTable& table, const std::vector<QStringList>& lines)
+{
+    std::vector<qsizetype> width(std::size_t(table.columnCount()), 0);
+    for (const QStringList& line : lines)
+        for (int c = 0; c < line.size(); ++c)
+            width[std::size_t(c)] = std::max(width[std::size_t(c)], line[c].size());
     QString out;
-    for (const Line& line : lines) {
-        QString text = line[0].leftJustified(width[0]);
-        for (std::size_t i = 1; i < line.size(); ++i)
-            text += QLatin1String("  ") + line[i].rightJustified(width[i]);
+    for (const QStringList& line : lines) {
+        QString text;
+        for (int c = 0; c < line.size(); ++c) {
+            if (c > 0)
+                text += QLatin1String("  ");
+            const qsizetype w = width[std::size_t(c)];
+            text += table.column(c).numeric ? line[c].rightJustified(w) : line[c].leftJustified(w);
+        }
         while (text.endsWith(QLatin1Char(' ')))
             text.chop(1);
         out += text + QLatin1Char('\n');
@@ -174,77 +173,25 @@ std::optional<std::vector<ReportName>> parseReportNames(const QString& text, QSt
     return names;
 }
 
-ReportContent computeReport(FolderReports& reports, ReportName name)
+RenderedReport renderReport(FolderReports& reports, ReportName name, const std::optional<FileViewerFilterValues>& filter)
 {
-    if (name == ReportName::TopSize || name == ReportName::TopOldest) {
-        reports.getFilesOnlyForSelectedRoot();
-        reports.loadTopSizeFilesTableFor(name == ReportName::TopSize ? reports.top100FilesBySize()
-                                                                     : reports.top100OldestFiles());
-        return nodes(reports.arrTopSizeFiles());
+    const int tableId = info(name).index < 0 ? ReportTableId::TopFiles : info(name).index;
+    const std::unique_ptr<ReportTable> table = ReportTable::create(reports, tableId);
+    RenderedReport out;
+    std::vector<QStringList> lines(1);
+    for (int c = 0; c < table->columnCount(); ++c)
+        lines[0].append(table->columnTitle(c));
+    for (int row : shownRows(*table, filter)) {
+        out.json.append(rowJson(*table, row));
+        QStringList cells;
+        for (int c = 0; c < table->columnCount(); ++c)
+            cells.append(table->text(row, c));
+        lines.push_back(cells);
     }
-    reports.generateReport(reportIndexOf(name));
-    return reportContent(reports, name);
-}
-
-ReportContent reportContent(const FolderReports& reports, ReportName name)
-{
-    if (name == ReportName::TopSize || name == ReportName::TopOldest)
-        return nodes(reports.arrTopSizeFiles());
-    switch (name) {
-    case ReportName::Explorer: return nodes(reports.arrFilesExplorer());
-    case ReportName::Apps: return nodes(reports.arrAllChildApps());
-    case ReportName::Obsolete: return nodes(reports.FObsoleteFileList());
-    case ReportName::Folders: {
-        ReportContent content;
-        content.kind = ReportContent::FolderRows;
-        content.folders = reports.FAllFolderList();
-        return content;
-    }
-    default: return groupedContent(reports, name);
-    }
-}
-
-QJsonArray reportJson(const ReportContent& content)
-{
-    QJsonArray rows;
-    switch (content.kind) {
-    case ReportContent::GroupedRows:
-        for (const auto& row : content.grouped)
-            rows.append(groupedJson(row));
-        break;
-    case ReportContent::NodeRows:
-        for (const TFoldInfo* node : content.nodes)
-            rows.append(nodeJson(node));
-        break;
-    case ReportContent::FolderRows:
-        for (const TAllFoldInfo& row : content.folders)
-            rows.append(folderJson(row));
-        break;
-    }
-    return rows;
-}
-
-QString reportTable(const FolderReports& reports, ReportName name, const ReportContent& content)
-{
-    const bool byPath = name != ReportName::Explorer;
-    std::vector<Line> lines{{content.kind == ReportContent::GroupedRows ? QStringLiteral("Row")
-                                                                         : (byPath ? QStringLiteral("Path")
-                                                                                   : QStringLiteral("Name")),
-                             QStringLiteral("Files"), QStringLiteral("Size"), QStringLiteral("Size on disk"),
-                             QStringLiteral("Share")}};
-    for (const auto& row : content.grouped)
-        lines.push_back({row.label, QString::number(row.files), size(row.size), size(row.sizeOnDisk),
-                         reports.shareText(row.size)});
-    for (const TFoldInfo* node : content.nodes)
-        lines.push_back({byPath ? node->sPath() : node->sName(), QString::number(node->cFiles()),
-                         size(node->cSize()), size(node->cASize()), reports.shareText(node->cSize())});
-    for (const TAllFoldInfo& row : content.folders)
-        lines.push_back({row.sPath, QString::number(row.Files), size(row.Size), size(row.ASize),
-                         reports.shareText(row.Size)});
-    const QString title = QStringLiteral("== %1 (%2 rows) ==\n")
-                              .arg(QLatin1String(info(name).title))
-                              .arg(qsizetype(lines.size() - 1));
-    return title + formatLines(lines);
+    out.rows = qsizetype(lines.size() - 1);
+    out.table = QStringLiteral("== %1 (%2 rows) ==\n").arg(QLatin1String(info(name).title)).arg(out.rows)
+                + formatLines(*table, lines);
+    return out;
 }
 
 } // namespace Cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/ReportRows.h"
+#include "viewer/core/FileViewerFilter.h"
 
 #include <QJsonArray>
 #include <QString>
@@ -30,30 +31,19 @@ std::optional<std::vector<ReportName>> parseReportNames(const QString& text, QSt
 // the overview's file list.
 int reportIndexOf(ReportName name);
 
-// What one report shows: grouped rows, nodes, or folder rows; only one list is filled.
-struct ReportContent {
-    struct Grouped {
-        QString label;
-        std::int64_t files = 0;
-        std::uint64_t size = 0;
-        std::uint64_t sizeOnDisk = 0;
-    };
-    std::vector<Grouped> grouped;
-    NodeList nodes;
-    std::vector<TAllFoldInfo> folders;
-    enum Kind { GroupedRows, NodeRows, FolderRows } kind = GroupedRows;
+// One report as printed: its rows as JSON and as a text table, both read through the
+// report's ReportTable at the moment of rendering (so render a report right after visiting
+// it: the two top lists share the overview's file list).
+struct RenderedReport {
+    QJsonArray json;
+    QString table;
+    qsizetype rows = 0;
 };
 
-// Visits one report (FolderReports::generateReport; the top lists are loaded into the
-// overview's file list) and returns its rows in display order.
-ReportContent computeReport(FolderReports& reports, ReportName name);
-// The rows of a report already visited, in display order.
-ReportContent reportContent(const FolderReports& reports, ReportName name);
-
-// The rows as JSON (grouped, node and folder row objects).
-QJsonArray reportJson(const ReportContent& content);
-// The rows as a text table with a title and a header line: label, files, size, size on
-// disk (in the "allDiskReports" unit) and share of the selected folder.
-QString reportTable(const FolderReports& reports, ReportName name, const ReportContent& content);
+// Renders the report the controller has just visited. `filter` keeps only the matching
+// rows of the node reports (explorer, applications, obsolete files, the top lists), in row
+// order. JSON rows are grouped, node or folder row objects; the table has a title line, a
+// header of the report's column titles and one line of cell texts per row.
+RenderedReport renderReport(FolderReports& reports, ReportName name, const std::optional<FileViewerFilterValues>& filter);
 
 } // namespace Cli

@@ -217,6 +217,48 @@ void FolderReports::loadOverViewList()
         generateReport(Overview);
 }
 
+// ---- row lists ----
+
+namespace {
+
+template <class Row>
+const TGroupRow* rowOf(const std::vector<Row>& rows, std::size_t row)
+{
+    return row < rows.size() ? &rows[row] : nullptr;
+}
+
+} // namespace
+
+std::size_t FolderReports::groupedRowCount(int index) const
+{
+    switch (index) {
+    case FileTypes: return FExtList2_.size();
+    case Attributes: return FAttrList_.size();
+    case SizeRanges: return FSizeList_.size();
+    case DateRanges: return FDateList_.size();
+    case TimeOfDay: return FTimeList_.size();
+    case Ownership: return FOwnerList_.size();
+    case CustomTypes: return FSpList_.size();
+    case Overview: return FOverViewList_.size();
+    default: return 0;
+    }
+}
+
+const TGroupRow* FolderReports::groupedRow(int index, std::size_t row) const
+{
+    switch (index) {
+    case FileTypes: return rowOf(FExtList2_, row);
+    case Attributes: return rowOf(FAttrList_, row);
+    case SizeRanges: return rowOf(FSizeList_, row);
+    case DateRanges: return rowOf(FDateList_, row);
+    case TimeOfDay: return rowOf(FTimeList_, row);
+    case Ownership: return rowOf(FOwnerList_, row);
+    case CustomTypes: return rowOf(FSpList_, row);
+    case Overview: return rowOf(FOverViewList_, row);
+    default: return nullptr;
+    }
+}
+
 // ---- the overview's file list ----
 
 void FolderReports::loadTopSizeFilesTableFor(NodeList files)

@@ -92,6 +92,11 @@ public:
     const std::vector<TSpInfo>& FOverViewList() const { return FOverViewList_; }
     const std::vector<TAllFoldInfo>& FAllFolderList() const { return FAllFolderList_; }
     const NodeList& FObsoleteFileList() const { return FObsoleteFileList_; }
+    // The rows of a grouped report (sizes, dates, times, types, attributes, ownership, custom
+    // types, overview) through their shared shape: the number of rows (0 for other indexes)
+    // and one row (null out of range).
+    std::size_t groupedRowCount(int index) const;
+    const TGroupRow* groupedRow(int index, std::size_t row) const;
     // Length of arrFilesOnly when the overview was last loaded.
     std::int64_t totalFilesCount() const { return totalFilesCount_; }
 

@@ -15,7 +15,7 @@ QString text(const char* key) { return CommonFuncs::getLocalizedStringForKey(QSt
 TSpInfo spRow(const QString& label)
 {
     TSpInfo row;
-    row.sType = label;
+    row.label = label;
     return row;
 }
 
@@ -37,7 +37,7 @@ GroupPartition partitionByGroups(const NodeList& files, const std::vector<Predic
     for (TFoldInfo* node : files) {
         const int g = index.groupOf(*node);
         TSpInfo& row = g < 0 ? out.rest : out.rows[std::size_t(g)];
-        addNodeToRow(row, row.arrSpInfo, node);
+        addNodeToRow(row, node);
     }
     return out;
 }
@@ -49,7 +49,7 @@ void addOverlapRow(std::vector<TSpInfo>& rows, const NodeList& files, const QStr
     TSpInfo row = spRow(label);
     for (TFoldInfo* node : files)
         if (filter(*node))
-            addNodeToRow(row, row.arrSpInfo, node);
+            addNodeToRow(row, node);
     if (row.Files > 0)
         rows.push_back(std::move(row));
 }
@@ -117,7 +117,7 @@ std::vector<TSpInfo> PredicatesLib::predicatesForCustomTypeFilter(const NodeList
         if (row.Files > 0)
             rows.push_back(std::move(row));
     if (partition.rest.Files > 0) {
-        partition.rest.sType = text("ID_OTHERS");
+        partition.rest.label = text("ID_OTHERS");
         rows.push_back(std::move(partition.rest));
     }
     addOverlapRow(rows, files, text("ID_BIG_SIZE_FILES"), predicateForBigSizeFiles());
@@ -130,7 +130,7 @@ std::vector<TSpInfo> PredicatesLib::predicatesForOverView(const NodeList& files)
 {
     GroupPartition partition = partitionByGroups(files, overviewGroups());
     if (partition.rest.Files > 0) {
-        partition.rest.sType = text("ID_OTHER_FILES");
+        partition.rest.label = text("ID_OTHER_FILES");
         partition.rows.push_back(std::move(partition.rest));
     }
     return std::move(partition.rows);

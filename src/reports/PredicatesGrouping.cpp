@@ -56,13 +56,13 @@ std::vector<TSizeInfo> PredicatesLib::predicatesForSizeFilter(const NodeList& fi
     const std::vector<SizeRangeNode> buckets = ReportRanges::getFileSizeRangeArray();
     std::vector<TSizeInfo> rows(buckets.size());
     for (std::size_t b = 0; b < buckets.size(); ++b) {
-        rows[b].SizeRange = buckets[b].title();
+        rows[b].label = buckets[b].title();
         rows[b].SrNo = buckets[b].srNo();
     }
     for (TFoldInfo* node : files)
         for (std::size_t b = 0; b < buckets.size(); ++b)
             if (buckets[b].contains(node->cSize())) {
-                addNodeToRow(rows[b], rows[b].arrSize, node);
+                addNodeToRow(rows[b], node);
                 break;
             }
     return withoutEmptyRows(std::move(rows));
@@ -78,7 +78,7 @@ std::vector<TTimeInfo> PredicatesLib::predicatesForTimeFilter(const NodeList& fi
     const std::vector<TimeRangeNode> buckets = ReportRanges::getFileTimeRangeArray();
     std::vector<TTimeInfo> rows(buckets.size());
     for (std::size_t h = 0; h < buckets.size(); ++h) {
-        rows[h].TimeRange = buckets[h].title();
+        rows[h].label = buckets[h].title();
         rows[h].SrNo = buckets[h].srNo();
     }
     // Bucket h covers [h * 3600, (h + 1) * 3600): the hour is the bucket.
@@ -87,7 +87,7 @@ std::vector<TTimeInfo> PredicatesLib::predicatesForTimeFilter(const NodeList& fi
         if (s < 0)
             continue;
         TTimeInfo& row = rows[std::size_t(s / 3600)];
-        addNodeToRow(row, row.arrTime, node);
+        addNodeToRow(row, node);
     }
     return withoutEmptyRows(std::move(rows));
 }
@@ -102,7 +102,7 @@ std::vector<TDateInfo> PredicatesLib::predicatesForDateFilter(const NodeList& fi
 {
     std::vector<TDateInfo> rows(buckets.size());
     for (std::size_t b = 0; b < buckets.size(); ++b) {
-        rows[b].DateRange = buckets[b].title();
+        rows[b].label = buckets[b].title();
         rows[b].SrNo = buckets[b].srNo();
     }
     // A file lies in several rows: count first, so each list is allocated once.
@@ -114,11 +114,11 @@ std::vector<TDateInfo> PredicatesLib::predicatesForDateFilter(const NodeList& fi
             counts[b] += buckets[b].contains(times[i]) ? 1 : 0;
     }
     for (std::size_t b = 0; b < buckets.size(); ++b)
-        rows[b].arrDate.reserve(counts[b]);
+        rows[b].nodes.reserve(counts[b]);
     for (std::size_t i = 0; i < files.size(); ++i)
         for (std::size_t b = 0; b < buckets.size(); ++b)
             if (buckets[b].contains(times[i]))
-                addNodeToRow(rows[b], rows[b].arrDate, files[i]);
+                addNodeToRow(rows[b], files[i]);
     return withoutEmptyRows(std::move(rows));
 }
 
@@ -137,10 +137,10 @@ std::vector<TExtInfo> PredicatesLib::predicatesForFileTypeFilterBasedOnFileKind(
     const std::vector<int> group = firstMatchingKind(kinds);
     std::vector<TExtInfo> rows(kinds.size());
     for (std::size_t i = 0; i < kinds.size(); ++i)
-        rows[i].sType = kinds[i];
+        rows[i].label = kinds[i];
     for (TFoldInfo* node : files) {
         TExtInfo& row = rows[std::size_t(group[std::size_t(slotOfId[node->kindId()])])];
-        addNodeToRow(row, row.arrTypes, node);
+        addNodeToRow(row, node);
     }
     return withoutEmptyRows(std::move(rows));
 }
@@ -174,11 +174,11 @@ std::vector<TAttrInfo> PredicatesLib::predicatesForAttributeFilter(const NodeLis
         std::size_t first = early ? std::size_t(std::countr_zero(early)) : (masks[i] >> last & 1u) ? last : last + 1;
         if (!early) {
             TAttrInfo& row = candidates[first];
-            addNodeToRow(row, row.arrAttributes, files[i]);
+            addNodeToRow(row, files[i]);
         }
         for (; early; early &= early - 1) {
             TAttrInfo& row = candidates[std::size_t(std::countr_zero(early))];
-            addNodeToRow(row, row.arrAttributes, files[i]);
+            addNodeToRow(row, files[i]);
         }
         ++firstTakenBy[first];
     }
@@ -187,14 +187,14 @@ std::vector<TAttrInfo> PredicatesLib::predicatesForAttributeFilter(const NodeLis
     std::size_t remaining = files.size();
     for (std::size_t k = 0; k <= last && remaining > 0; ++k) {
         if (candidates[k].Files > 0) {
-            candidates[k].Attr = kinds[k].label;
+            candidates[k].label = kinds[k].label;
             rows.push_back(std::move(candidates[k]));
         }
         remaining -= firstTakenBy[k];
     }
     if (remaining > 0) {
         TAttrInfo& rest = candidates[last + 1];
-        rest.Attr = CommonFuncs::getLocalizedStringForKey(QStringLiteral("ID_NONE"));
+        rest.label = CommonFuncs::getLocalizedStringForKey(QStringLiteral("ID_NONE"));
         rows.push_back(std::move(rest));
     }
     return rows;

@@ -13,78 +13,51 @@
 // the tree stays valid as long as its ScanTree lives, so a row may keep it; whoever owns the
 // rows must empty them before the tree they point into is destroyed.
 //
-// In every grouped row, Files is the number of nodes in its list and Size / ASize are the
-// sums of their cSize / cASize. Rows are read by field name through the tables at the end
+// In every grouped row (TGroupRow), Files is the number of nodes in its list and Size /
+// ASize are the sums of their cSize / cASize. Rows are read by field name through the tables at the end
 // of this header (the sort keys "Size", "Files", "ASize", "SrNo", "SizeRange" ...).
 
 using NodeList = std::vector<TFoldInfo*>;
 
-// One size range.
-struct TSizeInfo {
-    QString SizeRange;       // the bucket's title
+// What every grouped row has: a label, its files and their count and sums. The reports
+// read the label under their own field name ("SizeRange", "TimeRange", "DateRange", "sType",
+// "Attr", "sOwner"; see the field tables below), so stored sort descriptors keep working.
+struct TGroupRow {
+    QString label;           // the bucket's title, the kind, the attribute, the category ...
     std::int64_t Files = 0;
     std::uint64_t Size = 0;
     std::uint64_t ASize = 0;
+    NodeList nodes;          // the row's files
+};
+
+// One size range ("SizeRange").
+struct TSizeInfo : TGroupRow {
     std::int64_t SrNo = 0;   // the bucket's srNo
-    NodeList arrSize;
 };
 
-// One hour of the day.
-struct TTimeInfo {
-    QString TimeRange;
-    std::int64_t Files = 0;
-    std::uint64_t Size = 0;
-    std::uint64_t ASize = 0;
+// One hour of the day ("TimeRange").
+struct TTimeInfo : TGroupRow {
     std::int64_t SrNo = 0;
-    NodeList arrTime;
 };
 
-// One date range (ranges overlap: a file may lie in several rows).
-struct TDateInfo {
-    QString DateRange;
-    std::int64_t Files = 0;
-    std::uint64_t Size = 0;
-    std::uint64_t ASize = 0;
+// One date range ("DateRange"; ranges overlap: a file may lie in several rows).
+struct TDateInfo : TGroupRow {
     std::int64_t SrNo = 0;
-    NodeList arrDate;
 };
 
-// One kind of file.
-struct TExtInfo {
-    QString sType;           // the kind text
-    std::int64_t Files = 0;
-    std::uint64_t Size = 0;
-    std::uint64_t ASize = 0;
-    NodeList arrTypes;
-};
+// One kind of file ("sType").
+struct TExtInfo : TGroupRow {};
 
-// One file attribute.
-struct TAttrInfo {
-    QString Attr;            // the attribute label
-    std::int64_t Files = 0;
-    std::uint64_t Size = 0;
-    std::uint64_t ASize = 0;
-    NodeList arrAttributes;
-};
+// One file attribute ("Attr").
+struct TAttrInfo : TGroupRow {};
 
-// One type category (overview, custom type summary).
-struct TSpInfo {
-    QString sType;           // the category label
-    std::int64_t Files = 0;
-    std::uint64_t Size = 0;
-    std::uint64_t ASize = 0;
-    NodeList arrSpInfo;
-};
+// One type category ("sType"; overview, custom type summary).
+struct TSpInfo : TGroupRow {};
 
-// One owner (the ownership report has no content; the record exists for its table).
-struct TOwnerInfo {
-    QString sOwner;
+// One owner ("sOwner"; the ownership report has no content, the record exists for its table).
+struct TOwnerInfo : TGroupRow {
     QString sDomain;
-    std::int64_t Files = 0;
-    std::uint64_t Size = 0;
-    std::uint64_t ASize = 0;
     std::int64_t SrNo = 0;
-    NodeList arrOwner;
 };
 
 // One row of the all-folders report: a folder's totals, and the folder itself.
@@ -111,10 +84,9 @@ const FieldTable<TOwnerInfo>& ownerInfoFields();     // sOwner sDomain Files Siz
 const FieldTable<TAllFoldInfo>& allFoldInfoFields(); // sName sPath Files Folders Size ASize lMTime
 
 // Appends a node to a grouped row's list and adds it to the row's count and sums.
-template <class Row>
-void addNodeToRow(Row& row, NodeList& list, TFoldInfo* node)
+inline void addNodeToRow(TGroupRow& row, TFoldInfo* node)
 {
-    list.push_back(node);
+    row.nodes.push_back(node);
     row.Files += 1;
     row.Size += node->cSize();
     row.ASize += node->cASize();

@@ -90,7 +90,7 @@ TEST_F(AppDelegateReports, RowsAreComputedOncePerSelectionAndCustomTypesOnEveryV
     app_.btnCustomTypeSummary();
     bool found = false;
     for (const TSpInfo& row : app_.reports().FSpList())
-        found = found || row.sType == QLatin1String("Plain Texts");
+        found = found || row.label == QLatin1String("Plain Texts");
     EXPECT_TRUE(found);
     EXPECT_GE(app_.reports().FSpList().size(), before);
 }

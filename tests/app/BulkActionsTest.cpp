@@ -193,7 +193,7 @@ TEST_F(BulkActions, FileViewerTrashTakesItsNodesOutOfTheTree)
     int row = -1;
     const auto& rows = app_.reports().FSizeList();
     for (std::size_t i = 0; i < rows.size(); ++i)
-        for (const TFoldInfo* node : rows[i].arrSize)
+        for (const TFoldInfo* node : rows[i].nodes)
             if (node->sName() == QLatin1String("c.txt"))
                 row = int(i);
     ASSERT_GE(row, 0);
@@ -201,7 +201,7 @@ TEST_F(BulkActions, FileViewerTrashTakesItsNodesOutOfTheTree)
     FileViewerWindowController* viewer = app_.fileViewer();
     ASSERT_NE(viewer, nullptr);
     viewer->performSelectAllOrUnSelect(1);
-    const std::size_t inRow = rows[std::size_t(row)].arrSize.size();
+    const std::size_t inRow = rows[std::size_t(row)].nodes.size();
     ui_.answers = {true};
     viewer->deleteFiles();
     EXPECT_EQ(child(work_, QStringLiteral("c.txt")), nullptr);

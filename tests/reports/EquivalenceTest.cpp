@@ -73,13 +73,13 @@ TEST_F(Equivalence, SizesAndHoursPartitionLikeTheirFilters)
     for (const SizeRangeNode& b : ReportRanges::getFileSizeRangeArray())
         sizeGroups.emplace_back(b.title(), PredicatesLib::predicateForRange(std::uint64_t(b.lowerRange()),
                                                                             std::uint64_t(b.upperRange())));
-    EXPECT_EQ(rowsOf(PredicatesLib::predicatesForSizeFilter(files_), &TSizeInfo::SizeRange, &TSizeInfo::arrSize),
+    EXPECT_EQ(rowsOf(PredicatesLib::predicatesForSizeFilter(files_)),
               literalPartition(files_, sizeGroups, false, QString()));
 
     Groups hourGroups;
     for (const TimeRangeNode& b : ReportRanges::getFileTimeRangeArray())
         hourGroups.emplace_back(b.title(), PredicatesLib::predicateForTimeRangeOn(0, b.lowerRange(), b.upperRange()));
-    EXPECT_EQ(rowsOf(PredicatesLib::predicatesForTimeFilter(files_, 0), &TTimeInfo::TimeRange, &TTimeInfo::arrTime),
+    EXPECT_EQ(rowsOf(PredicatesLib::predicatesForTimeFilter(files_, 0)),
               literalPartition(files_, hourGroups, false, QString()));
 }
 
@@ -96,8 +96,7 @@ TEST_F(Equivalence, KindsPartitionLikeTheirFilters)
         return literalPartition(files_, groups, false, QString());
     };
     const auto kinds = [this] {
-        return rowsOf(PredicatesLib::predicatesForFileTypeFilterBasedOnFileKind(files_), &TExtInfo::sType,
-                      &TExtInfo::arrTypes);
+        return rowsOf(PredicatesLib::predicatesForFileTypeFilterBasedOnFileKind(files_));
     };
     EXPECT_EQ(kinds(), literalKinds());
     // With patterns among the kinds.
@@ -120,13 +119,13 @@ TEST_F(Equivalence, CatalogGroupsPartitionLikeTheirFilters)
         const QStringList one = literalPartition(files_, {{uiText(key), filter}}, false, QString());
         expected += one;
     }
-    EXPECT_EQ(rowsOf(PredicatesLib::predicatesForCustomTypeFilter(files_), &TSpInfo::sType, &TSpInfo::arrSpInfo),
+    EXPECT_EQ(rowsOf(PredicatesLib::predicatesForCustomTypeFilter(files_)),
               expected);
 
     Groups overview;
     for (const auto& [name, filter] : PredicatesLib::overviewGroups())
         overview.emplace_back(name, groupFilter(filter));
-    EXPECT_EQ(rowsOf(PredicatesLib::predicatesForOverView(files_), &TSpInfo::sType, &TSpInfo::arrSpInfo),
+    EXPECT_EQ(rowsOf(PredicatesLib::predicatesForOverView(files_)),
               literalPartition(files_, overview, true, uiText("ID_OTHER_FILES")));
 }
 
@@ -152,7 +151,7 @@ TEST_F(Equivalence, AttributesFollowTheStepByStepRule)
     }
     if (!remaining.empty())
         expected.append(uiText("ID_NONE") + QLatin1Char(':') + namesOf(remaining).join(QLatin1Char(',')));
-    EXPECT_EQ(rowsOf(PredicatesLib::predicatesForAttributeFilter(files_), &TAttrInfo::Attr, &TAttrInfo::arrAttributes),
+    EXPECT_EQ(rowsOf(PredicatesLib::predicatesForAttributeFilter(files_)),
               expected);
     EXPECT_GE(expected.size(), 5);
 }

@@ -55,7 +55,7 @@ TEST_F(Reports, RowsAreComputedOnTheFirstVisitAfterTheyWereEmptied)
     reports_.removeNodes(std::vector<TFoldInfo*>{gone});
     EXPECT_EQ(std::count(reports_.arrFilesOnly().begin(), reports_.arrFilesOnly().end(), gone), 0);
     reports_.generateReport(SizeRanges);
-    EXPECT_EQ(reports_.FSizeList().front().arrSize, NodeList{gone});
+    EXPECT_EQ(reports_.FSizeList().front().nodes, NodeList{gone});
 
     // Emptied: the next visit computes from the current inputs.
     reports_.makeBlankAllReport();
@@ -70,12 +70,12 @@ TEST_F(Reports, CustomTypesAndObsoleteFilesAreComputedOnEveryVisit)
     reports_.generateReport(FileTypes);
     const auto bigRow = [this] {
         for (const TSpInfo& row : reports_.FSpList())
-            if (row.sType == uiText("ID_BIG_SIZE_FILES"))
-                return namesOf(row.arrSpInfo);
+            if (row.label == uiText("ID_BIG_SIZE_FILES"))
+                return namesOf(row.nodes);
         return QStringList();
     };
     EXPECT_TRUE(bigRow().isEmpty());
-    const auto typesBefore = rowsOf(reports_.FExtList2(), &TExtInfo::sType, &TExtInfo::arrTypes);
+    const auto typesBefore = rowsOf(reports_.FExtList2());
 
     // A lower big-file threshold shows at the next visit of the custom summary only.
     SettingsStore::setValue(SettingsKeys::bigFilesSizeUnit, 2);
@@ -84,7 +84,7 @@ TEST_F(Reports, CustomTypesAndObsoleteFilesAreComputedOnEveryVisit)
     reports_.generateReport(CustomTypes);
     EXPECT_EQ(bigRow(), QStringList{QStringLiteral("big.iso")});
     reports_.generateReport(FileTypes);
-    EXPECT_EQ(rowsOf(reports_.FExtList2(), &TExtInfo::sType, &TExtInfo::arrTypes), typesBefore);
+    EXPECT_EQ(rowsOf(reports_.FExtList2()), typesBefore);
 
     reports_.generateReport(ObsoleteFiles);
     QStringList obsolete = namesOf(reports_.FObsoleteFileList());
@@ -131,7 +131,7 @@ TEST_F(Reports, SortsFollowTheReportsRules)
     EXPECT_EQ(tree_.at(QStringLiteral("docs"))->cSize(), 50000u);
     // The overview's rows keep their order.
     reports_.generateReport(Overview);
-    EXPECT_EQ(reports_.FOverViewList().front().sType, uiText("ID_DOCUMENT_FILES"));
+    EXPECT_EQ(reports_.FOverViewList().front().label, uiText("ID_DOCUMENT_FILES"));
     EXPECT_EQ(reports_.totalFilesCount(), 7);
 }
 

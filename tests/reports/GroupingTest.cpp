@@ -14,21 +14,20 @@ protected:
 
 QStringList kindRows(const NodeList& files)
 {
-    return rowsOf(PredicatesLib::predicatesForFileTypeFilterBasedOnFileKind(files), &TExtInfo::sType,
-                  &TExtInfo::arrTypes);
+    return rowsOf(PredicatesLib::predicatesForFileTypeFilterBasedOnFileKind(files));
 }
 
 QStringList attributeRows(const NodeList& files)
 {
     const auto rows = PredicatesLib::predicatesForAttributeFilter(files);
-    expectConsistentRows(rows, &TAttrInfo::arrAttributes);
-    return rowsOf(rows, &TAttrInfo::Attr, &TAttrInfo::arrAttributes);
+    expectConsistentRows(rows);
+    return rowsOf(rows);
 }
 
 QStringList spRows(const std::vector<TSpInfo>& rows)
 {
-    expectConsistentRows(rows, &TSpInfo::arrSpInfo);
-    return rowsOf(rows, &TSpInfo::sType, &TSpInfo::arrSpInfo);
+    expectConsistentRows(rows);
+    return rowsOf(rows);
 }
 
 QString row(const char* key, const char* names) { return uiText(key) + QLatin1Char(':') + QLatin1String(names); }
@@ -104,7 +103,7 @@ TEST_F(Grouping, RealKindsOfAJpegAndAPng)
     const ScannedTree t = scanWithTotals(fixture_.path());
     const auto rows = PredicatesLib::predicatesForFileTypeFilterBasedOnFileKind(filesOf(t));
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_NE(rows[0].sType.compare(rows[1].sType, Qt::CaseInsensitive), 0);
+    EXPECT_NE(rows[0].label.compare(rows[1].label, Qt::CaseInsensitive), 0);
     EXPECT_EQ(rows[0].Files + rows[1].Files, 2);
 }
 
@@ -211,7 +210,7 @@ TEST_F(Grouping, OverviewHasItsSixRowsAlwaysAndARestRowWhenFilesAreLeft)
     EXPECT_EQ(broken.back().Files, 3);
     const auto custom = PredicatesLib::predicatesForCustomTypeFilter(filesOf(t));
     ASSERT_FALSE(custom.empty());
-    EXPECT_EQ(custom.front().sType, uiText("ID_OTHERS"));
+    EXPECT_EQ(custom.front().label, uiText("ID_OTHERS"));
     EXPECT_EQ(custom.front().Files, 3);
     EXPECT_TRUE(PredicatesLib::getObsoleteFiles(filesOf(t)).empty());
 }

@@ -44,14 +44,14 @@ TEST_F(Ranges, SizeBucketsAreFirstMatchWithSharedBoundaries)
     const auto rows = PredicatesLib::predicatesForSizeFilter(files);
     QStringList got;
     for (const TSizeInfo& row : rows) {
-        QStringList names = namesOf(row.arrSize);
+        QStringList names = namesOf(row.nodes);
         names.sort();
         got.append(QString::number(row.SrNo) + QLatin1Char(':') + names.join(QLatin1Char(',')));
     }
     EXPECT_EQ(got, (QStringList{QStringLiteral("0:k16,zero"), QStringLiteral("1:k16plus"), QStringLiteral("5:k512"),
                                 QStringLiteral("6:k512plus"), QStringLiteral("16:tb"),
                                 QStringLiteral("17:tb5,tbplus")}));
-    expectConsistentRows(rows, &TSizeInfo::arrSize);
+    expectConsistentRows(rows);
 }
 
 TEST_F(Ranges, BucketTitlesComeFromTheTextTable)
@@ -104,7 +104,7 @@ TEST_F(Ranges, TimeOfDayUsesOneFixedOffset)
     const auto hourOf = [&](int offset) {
         QStringList out;
         for (const TTimeInfo& row : PredicatesLib::predicatesForTimeFilter(files, PredicatesLib::ModificationTime, offset))
-            for (const TFoldInfo* node : row.arrTime)
+            for (const TFoldInfo* node : row.nodes)
                 out.append(node->sName() + QLatin1Char('@') + QString::number(row.SrNo));
         out.sort();
         return out;
@@ -193,7 +193,7 @@ TEST_F(Ranges, DateReportPutsAFileInEveryRangeThatHoldsIt)
     QStringList got;
     std::int64_t counted = 0;
     for (const TDateInfo& row : rows) {
-        QStringList names = namesOf(row.arrDate);
+        QStringList names = namesOf(row.nodes);
         names.sort();
         got.append(QString::number(row.SrNo) + QLatin1Char(':') + names.join(QLatin1Char(',')));
         counted += row.Files;
@@ -206,7 +206,7 @@ TEST_F(Ranges, DateReportPutsAFileInEveryRangeThatHoldsIt)
                                 QStringLiteral("6:lastevening,midnight"), QStringLiteral("7:lastevening,midnight"),
                                 QStringLiteral("8:lastevening,midnight"), QStringLiteral("10:ancient")}));
     EXPECT_GT(counted, std::int64_t(files.size()));
-    expectConsistentRows(rows, &TDateInfo::arrDate);
+    expectConsistentRows(rows);
 }
 
 TEST_F(Ranges, AttributeTextFollowsPermissionsAndFlags)

@@ -132,6 +132,31 @@ TEST_F(ReportCli, TablesUseTheChosenUnit)
     EXPECT_TRUE(out.contains(QLatin1String("93.16 %"))) << out.toStdString(); // 300000 of 322010
 }
 
+TEST_F(ReportCli, TablesShowEachReportsOwnColumnsAndCells)
+{
+    const auto result = TestSupport::runCli({QStringLiteral("report"), QStringLiteral("overview,obsolete"),
+                                             QStringLiteral("--unit"), QStringLiteral("bytes"), tree_.path()});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QStringList lines = QString::fromUtf8(result.out).split(QLatin1Char('\n'));
+    const auto lineAfter = [&lines](const QString& start, qsizetype offset = 1) {
+        for (qsizetype i = 0; i + offset < lines.size(); ++i)
+            if (lines[i].startsWith(start))
+                return lines[i + offset].simplified();
+        return QString();
+    };
+    // The overview's header, and a group without files shows dashes for size and share.
+    EXPECT_EQ(lineAfter(QStringLiteral("== Overview")), QStringLiteral("Type Files Size Share"));
+    const QString video = uiText("ID_VIDEO_FILES");
+    const auto row = std::find_if(lines.begin(), lines.end(), [&video](const QString& l) { return l.startsWith(video); });
+    ASSERT_NE(row, lines.end());
+    EXPECT_EQ(row->simplified(), video + QStringLiteral(" 0 -- --"));
+    // The obsolete files: name, path, sizes.
+    EXPECT_EQ(lineAfter(QStringLiteral("== Obsolete files")), QStringLiteral("Name Path Size Size on Disk"));
+    const QString junk = lineAfter(QStringLiteral("== Obsolete files"), 2);
+    EXPECT_TRUE(junk.startsWith(QStringLiteral("junk.tmp %1 10 Bytes ").arg(tree_.at(QStringLiteral("junk.tmp")))))
+        << junk.toStdString();
+}
+
 TEST_F(ReportCli, BadArgumentsAreUsageErrors)
 {
     const auto unknown = TestSupport::runCli({QStringLiteral("report"), QStringLiteral("sizes,bogus"), tree_.path()});

@@ -45,25 +45,25 @@ inline QStringList namesOf(const NodeList& nodes)
 
 // "label:name,name" for each row, so that one comparison shows a whole report.
 template <class Row>
-QStringList rowsOf(const std::vector<Row>& rows, QString Row::*label, NodeList Row::*list)
+QStringList rowsOf(const std::vector<Row>& rows)
 {
     QStringList out;
-    for (const Row& row : rows)
-        out.append(row.*label + QLatin1Char(':') + namesOf(row.*list).join(QLatin1Char(',')));
+    for (const TGroupRow& row : rows)
+        out.append(row.label + QLatin1Char(':') + namesOf(row.nodes).join(QLatin1Char(',')));
     return out;
 }
 
 // Every row's count and sums agree with its list.
 template <class Row>
-void expectConsistentRows(const std::vector<Row>& rows, NodeList Row::*list)
+void expectConsistentRows(const std::vector<Row>& rows)
 {
-    for (const Row& row : rows) {
+    for (const TGroupRow& row : rows) {
         std::uint64_t size = 0, asize = 0;
-        for (const TFoldInfo* node : row.*list) {
+        for (const TFoldInfo* node : row.nodes) {
             size += node->cSize();
             asize += node->cASize();
         }
-        EXPECT_EQ(row.Files, std::int64_t((row.*list).size()));
+        EXPECT_EQ(row.Files, std::int64_t(row.nodes.size()));
         EXPECT_EQ(row.Size, size);
         EXPECT_EQ(row.ASize, asize);
     }
