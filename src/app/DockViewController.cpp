@@ -62,7 +62,7 @@ void DockViewController::drawBarChart()
     std::vector<TSpInfo> chartedRows;
     for (const TSpInfo& row : arrOverViewData_) {
         all += row.Size;
-        if (isChartedGroup(row.sType)) {
+        if (isChartedGroup(row.label)) {
             charted += row.Size;
             chartedRows.push_back(row);
         }
@@ -73,7 +73,7 @@ void DockViewController::drawBarChart()
     const auto denominator = static_cast<float>(CommonFuncs::denominator(charted));
     for (const TSpInfo& row : arrOverViewData_) {
         const float percent = static_cast<float>(row.Size) * 100.0f / denominator;
-        chartData_.push_back({percent / 100.0f, CommonFuncs::sizeUnitFor(reportUnit(), row.Size), groupColor(row.sType)});
+        chartData_.push_back({percent / 100.0f, CommonFuncs::sizeUnitFor(reportUnit(), row.Size), groupColor(row.label)});
     }
     ++chartGeneration_;
 
@@ -100,7 +100,7 @@ void DockViewController::changeDatainDetailTable(int code)
     } else {
         if (code >= groupRowCount())
             return;
-        arrTopSizeFiles_ = arrOverViewData_[static_cast<size_t>(code)].arrSpInfo;
+        arrTopSizeFiles_ = arrOverViewData_[static_cast<size_t>(code)].nodes;
     }
     sortBySizeDescending(arrTopSizeFiles_);
 }
@@ -146,7 +146,7 @@ bool DockViewController::viewWillAppear()
 
 QString DockViewController::groupTypeText(int row) const
 {
-    return arrOverViewData_.at(static_cast<size_t>(row)).sType;
+    return arrOverViewData_.at(static_cast<size_t>(row)).label;
 }
 
 QString DockViewController::groupSizeText(int row) const

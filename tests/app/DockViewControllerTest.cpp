@@ -32,9 +32,9 @@ protected:
     TSpInfo row(const QString& type, const QStringList& names)
     {
         TSpInfo info;
-        info.sType = type;
+        info.label = type;
         for (const QString& name : names)
-            addNodeToRow(info, info.arrSpInfo, child(root_, name));
+            addNodeToRow(info, child(root_, name));
         return info;
     }
 
