@@ -11,6 +11,7 @@
 #include "settings/GeneralLib.h"
 #include "settings/TextFormat.h"
 #include "ui/reports/AppsOutlineModel.h"
+#include "ui/reports/ReportCellDelegate.h"
 #include "ui/reports/OverviewPanel.h"
 #include "ui/reports/ReportContextMenu.h"
 #include "ui/reports/ReportTableModel.h"
@@ -464,6 +465,54 @@ TEST_F(ReportPanelsTest, EveryModelPassesTheModelTesterThroughVisitsSortsAndSele
     app_->outlineViewSelectionDidChange(childNamed(root, QStringLiteral("docs")));
     app_->outlineViewSelectionDidChange(root);
     EXPECT_TRUE(log.failures().isEmpty()) << log.failures().join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(ReportPanelsTest, ShareBarsInTheFileListGrowWithTheShare)
+{
+    ASSERT_NE(scan(), nullptr);
+    show("overview");
+    ReportTableView* view = panels_->overview()->fileView();
+    ReportTableModel* files = panels_->overview()->fileModel();
+    const int share = files->columnOf(u"percent");
+    ASSERT_TRUE(view->cellDelegate()->isBarColumn(share));
+    view->clearSelection(); // the selection colour would hide the bars
+    view->setCurrentIndex(QModelIndex());
+    const QImage image = view->viewport()->grab().toImage();
+    // The bar's filled pixels in a row's share cell.
+    const auto filled = [&](int row) {
+        const QRect cell = view->visualRect(files->index(row, share));
+        int count = 0;
+        for (int x = cell.left(); x <= cell.right(); ++x) {
+            const QColor c = image.pixelColor(x, cell.center().y());
+            count += c.blue() > 150 && c.red() < 120 ? 1 : 0;
+        }
+        return count;
+    };
+    // Biggest first: 5 MB (61.50 %), 3 MB (36.90 %), then files of well under 2 %.
+    const int first = filled(0), second = filled(1), third = filled(2);
+    EXPECT_GT(first, second);
+    EXPECT_GT(second, third);
+    EXPECT_NEAR(double(second) / first, 36.90 / 61.50, 0.05);
+}
+
+TEST_F(ReportPanelsTest, ChangingTheDisplayUnitRedrawsTheShownReportWithoutRecomputingIt)
+{
+    ASSERT_NE(scan(), nullptr);
+    show("sizes");
+    ReportTableModel* model = panels_->modelForReport(3);
+    const int size = model->columnOf(u"size");
+    const TGroupRow* before = model->table().groupRow(0);
+    EXPECT_FALSE(model->index(0, size).data().toString().endsWith(QStringLiteral(" Bytes")));
+    const SettingsCache saved = GeneralLib::cache();
+    GeneralLib::overrideDisplayUnitSettings(CommonFuncs::Bytes, saved.diskReportSummary, saved.folderTree,
+                                            saved.decimalPlaces);
+    app_->refreshAllDiskReport();
+    EXPECT_EQ(model->index(0, size).data().toString(),
+              QString::number(model->index(0, size).data(ReportTableModel::SortRole).toULongLong())
+                  + QStringLiteral(" Bytes"));
+    EXPECT_EQ(model->table().groupRow(0), before); // the same rows, redrawn
+    GeneralLib::overrideDisplayUnitSettings(saved.allDiskReports, saved.diskReportSummary, saved.folderTree,
+                                            saved.decimalPlaces);
 }
 
 // Renders every panel to PNG when QUORVEL_UI_SHOTS names a folder, to look at them.
