@@ -77,10 +77,7 @@ QVariant ReportTableModel::headerData(int section, Qt::Orientation orientation, 
 
 Qt::Alignment ReportTableModel::alignment(int column) const
 {
-    // Range columns sort by their bucket number but read as labels.
-    const ReportColumn& c = table_->column(column);
-    const bool number = c.numeric && !c.id.endsWith(u"range");
-    return (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+    return (table_->column(column).numeric ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 
 Qt::ItemFlags ReportTableModel::flags(const QModelIndex& index) const
