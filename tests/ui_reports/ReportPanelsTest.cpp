@@ -442,6 +442,45 @@ TEST_F(ReportPanelsTest, ContextMenuEntriesFollowTheValidationAndTrashTheClicked
             EXPECT_EQ(model->index(r, 0).data(Qt::CheckStateRole).toInt(), Qt::Checked) << r;
 }
 
+TEST_F(ReportPanelsTest, OverviewFileListMenuTrashesOnlyTheClickedFile)
+{
+    TFoldInfo* root = scan();
+    ASSERT_NE(root, nullptr);
+    show("overview");
+    ReportTableModel* files = panels_->overview()->fileModel();
+    const int before = files->rowCount();
+    TFoldInfo* clicked = files->nodeAt(1);
+    const QString path = clicked->sPath();
+    const QString other = files->nodeAt(0)->sPath();
+    std::unique_ptr<QMenu> menu(ReportContextMenu::build(*app_, 1, panels_.get()));
+    ui_.answers = {true};
+    menu->findChild<QAction*>(QStringLiteral("trash"))->trigger();
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(QFile::exists(other));
+    EXPECT_EQ(files->rowCount(), before - 1);
+    for (int r = 0; r < files->rowCount(); ++r)
+        EXPECT_NE(files->nodeAt(r)->sPath(), path);
+}
+
+TEST_F(ReportPanelsTest, ApplicationsHeaderClickSortsAndStoresTheApplicationsSort)
+{
+    tree_.file(QStringLiteral("Big.AppDir/AppRun"), 5000);
+    tree_.chmod(QStringLiteral("Big.AppDir/AppRun"), 0755);
+    ASSERT_NE(scan(), nullptr);
+    show("apps");
+    AppsOutlineModel* apps = panels_->appsModel();
+    ASSERT_EQ(apps->rowCount(), 2);
+    EXPECT_EQ(apps->index(0, 0).data().toString(), QStringLiteral("Big.AppDir")); // biggest first
+    clickHeader(panels_->viewForReport(9), 0); // by name, A first
+    EXPECT_EQ(apps->index(0, 0).data().toString(), QStringLiteral("Big.AppDir"));
+    clickHeader(panels_->viewForReport(9), 0); // Z first
+    EXPECT_EQ(apps->index(0, 0).data().toString(), QStringLiteral("Tool.AppDir"));
+    EXPECT_EQ(GeneralLib::sortDescriptor(SortSetting::Apps), (SortDescriptor{QStringLiteral("sName"), false}));
+    // Double-click previews the application.
+    doubleClickRow(panels_->viewForReport(9), 0);
+    EXPECT_EQ(ui_.previewed, QStringList{tree_.at(QStringLiteral("Tool.AppDir"))});
+}
+
 TEST_F(ReportPanelsTest, EveryModelPassesTheModelTesterThroughVisitsSortsAndSelections)
 {
     ModelTesterLog log;
