@@ -200,8 +200,15 @@ public:
     void overviewRowSelected(int row);
     // A row of the file list was selected (-1: none): enables the file actions for a file
     // that may be deleted.
+    // The same by row of the file list as it stands now (the view's selection callback).
     void topSizeFilesSelectionChanged(int row);
-    int selectedTopSizeFileRow() const { return selectedTopFileRow_; }
+    // The file list's selected node (null: none); a node that is not in the list selects
+    // nothing. The selection follows the node, not its row, so it survives re-sorting.
+    void topSizeFileSelected(TFoldInfo* node);
+    // The selected node while it is still in the file list, else null; and its current row
+    // (-1 when none).
+    TFoldInfo* selectedTopSizeFile() const;
+    int selectedTopSizeFileRow() const;
 
     // The file viewer on these files under this title (the empty-list alert instead when
     // there are none). The controller keeps it until closeFileViewer or the next one.
@@ -263,12 +270,18 @@ public:
 
     // The context menu: the row it was opened on, its commands and their enabling.
     enum class MenuCommand { ShowInFinder, Preview, Open, MoveToTrash, SelectAll, UnSelectAll, AppCommand };
-    void setClickedRow(int row) { clickedRow_ = row; }
-    int selectedIndex() const { return selectedIndex_; }
-    bool validateMenuItem(MenuCommand command);
-    // 0 reveals, 1 previews, 2 opens the node at the menu's row.
-    void performFileOperation(int operation);
-    void moveToTrashMenu();
+    // The commands take the node the menu was opened on (null: no row), never a row number,
+    // so a view that sorted since cannot make them act on another file.
+    // Whether the command applies to that node in the shown report: the explorer, the
+    // overview's file list and the obsolete files offer reveal for any of their nodes and
+    // the other commands for deletable ones; the applications every command for theirs.
+    // Changes nothing.
+    bool validateMenuItem(MenuCommand command, const TFoldInfo* clicked) const;
+    // 0 reveals, 1 previews, 2 opens the node, when the shown report lists it.
+    void performFileOperation(int operation, const TFoldInfo* clicked);
+    // After confirmation, trashes the checked rows (explorer, obsolete files), or the
+    // clicked node when none is checked or the overview's file list is shown.
+    void moveToTrashMenu(TFoldInfo* clicked);
     void performMoveToTrashFiles(const NodeList& nodes);
     void performSelectAllOrUnSelect(int state);
 
@@ -344,6 +357,8 @@ private:
     void releaseRetiredTrees();
     void takeNodeOutOfTree(TFoldInfo* node);
     void uncheckAfterFailure(TFoldInfo* node);
+    // The node when the shown report's list holds it, else null.
+    TFoldInfo* inShownList(const TFoldInfo* node) const;
     void updateStateForToolBarButtons();
     std::optional<QString> chooseDestination(const char* confirmKey);
     bool confirmTransfer(const char* messageKey, const QString& destination);
@@ -378,9 +393,7 @@ private:
     FolderReports reports_;
     std::unique_ptr<FileViewerWindowController> fileViewer_;
     int currentTab_ = -1;
-    int selectedTopFileRow_ = -1;
-    int clickedRow_ = -1;
-    int selectedIndex_ = 0;
+    TFoldInfo* selectedTopFile_ = nullptr;
     QString tips_;
     QString topFilesTitle_;
 };

@@ -12,6 +12,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -39,8 +41,8 @@ NodeList AppDelegate::nodesForToolbarCommand() const
     NodeList nodes;
     switch (currentReportIndex()) {
     case ReportIndex::Overview:
-        if (selectedTopFileRow_ >= 0 && std::size_t(selectedTopFileRow_) < reports_.arrTopSizeFiles().size())
-            nodes.push_back(reports_.arrTopSizeFiles()[std::size_t(selectedTopFileRow_)]);
+        if (TFoldInfo* node = selectedTopSizeFile())
+            nodes.push_back(node);
         break;
     case ReportIndex::FileExplorer:
         for (TFoldInfo* node : reports_.arrFilesExplorer())
@@ -126,7 +128,7 @@ void AppDelegate::performDelete()
         FileOprations operations(&ui_);
         const NodeList nodes = nodesForToolbarCommand();
         if (currentReportIndex() == ReportIndex::Overview)
-            qvlog(TextFormat::format(QStringLiteral("%ld"), {selectedTopFileRow_}));
+            qvlog(TextFormat::format(QStringLiteral("%ld"), {selectedTopSizeFileRow()}));
         NodeList removed;
         for (TFoldInfo* node : nodes) {
             if (operations.removeFileFromPath(node->sPathBytes())) {
@@ -214,32 +216,31 @@ void AppDelegate::zipSelectedFilesAt(const QString& destination)
 
 // ---- the context menu ----
 
-bool AppDelegate::validateMenuItem(MenuCommand command)
+TFoldInfo* AppDelegate::inShownList(const TFoldInfo* node) const
+{
+    const NodeList list = getArrayOfFilesForPerformOperation();
+    const auto it = std::find(list.begin(), list.end(), node);
+    return node && it != list.end() ? *it : nullptr;
+}
+
+bool AppDelegate::validateMenuItem(MenuCommand command, const TFoldInfo* clicked) const
 {
     if (command == MenuCommand::AppCommand)
         return true;
     const int index = currentReportIndex();
-    if (index == ReportIndex::Applications) {
-        if (clickedRow_ < 0)
-            return false;
-        selectedIndex_ = clickedRow_;
-        return true;
-    }
-    if (!takesPart(index) || clickedRow_ < 0)
+    if (index != ReportIndex::Applications && !takesPart(index))
         return false;
-    selectedIndex_ = clickedRow_;
-    const NodeList list = getArrayOfFilesForPerformOperation();
-    if (std::size_t(selectedIndex_) >= list.size())
+    const TFoldInfo* node = inShownList(clicked);
+    if (!node)
         return false;
-    return command == MenuCommand::ShowInFinder || !list[std::size_t(selectedIndex_)]->isNonDeleteableFile();
+    return index == ReportIndex::Applications || command == MenuCommand::ShowInFinder || !node->isNonDeleteableFile();
 }
 
-void AppDelegate::performFileOperation(int operation)
+void AppDelegate::performFileOperation(int operation, const TFoldInfo* clicked)
 {
-    const NodeList list = getArrayOfFilesForPerformOperation();
-    if (selectedIndex_ < 0 || std::size_t(selectedIndex_) >= list.size())
+    const TFoldInfo* node = inShownList(clicked);
+    if (!node)
         return;
-    const TFoldInfo* node = list[std::size_t(selectedIndex_)];
     FileOprations operations(&ui_);
     switch (operation) {
     case 0: operations.showInFinder(node->sPath()); break;
@@ -249,20 +250,18 @@ void AppDelegate::performFileOperation(int operation)
     }
 }
 
-void AppDelegate::moveToTrashMenu()
+void AppDelegate::moveToTrashMenu(TFoldInfo* clicked)
 {
     isRefreshReqForTree_ = false;
     const int index = currentReportIndex();
-    selectedIndex_ = takesPart(index) ? clickedRow_ : 0;
     if (!confirmTrash())
         return;
     if (takesPart(index)) {
         NodeList nodes;
         if (index != ReportIndex::Overview)
             nodes = nodesForToolbarCommand(); // the checked rows
-        const NodeList list = getArrayOfFilesForPerformOperation();
-        if (nodes.empty() && selectedIndex_ >= 0 && std::size_t(selectedIndex_) < list.size())
-            nodes.push_back(list[std::size_t(selectedIndex_)]);
+        if (TFoldInfo* node = inShownList(clicked); nodes.empty() && node && !node->isNonDeleteableFile())
+            nodes.push_back(node);
         performMoveToTrashFiles(nodes);
     }
     updateStateForToolBarButtons();

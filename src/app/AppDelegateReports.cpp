@@ -2,6 +2,8 @@
 
 #include "app/AppDelegate.h"
 
+#include <algorithm>
+
 #include "export/ScanReportFile.h"
 #include "reports/PredicatesLib.h"
 #include "settings/CommonFuncs.h"
@@ -154,10 +156,30 @@ void AppDelegate::overviewRowSelected(int row)
 void AppDelegate::topSizeFilesSelectionChanged(int row)
 {
     const NodeList& files = reports_.arrTopSizeFiles();
-    selectedTopFileRow_ = row >= 0 && std::size_t(row) < files.size() ? row : -1;
+    topSizeFileSelected(row >= 0 && std::size_t(row) < files.size() ? files[std::size_t(row)] : nullptr);
+}
+
+void AppDelegate::topSizeFileSelected(TFoldInfo* node)
+{
+    const NodeList& files = reports_.arrTopSizeFiles();
+    selectedTopFile_ = node && std::find(files.begin(), files.end(), node) != files.end() ? node : nullptr;
     if (currentReportIndex() != ReportIndex::Overview)
         return;
-    setToolBarButtonEnabled(selectedTopFileRow_ >= 0 && !files[std::size_t(selectedTopFileRow_)]->isNonDeleteableFile());
+    setToolBarButtonEnabled(selectedTopFile_ && !selectedTopFile_->isNonDeleteableFile());
+}
+
+TFoldInfo* AppDelegate::selectedTopSizeFile() const
+{
+    // The list may have lost the node since it was selected (a file action, a new list).
+    const NodeList& files = reports_.arrTopSizeFiles();
+    return std::find(files.begin(), files.end(), selectedTopFile_) != files.end() ? selectedTopFile_ : nullptr;
+}
+
+int AppDelegate::selectedTopSizeFileRow() const
+{
+    const NodeList& files = reports_.arrTopSizeFiles();
+    const auto it = std::find(files.begin(), files.end(), selectedTopSizeFile());
+    return it == files.end() ? -1 : int(it - files.begin());
 }
 
 // ---- double-clicks ----
@@ -254,7 +276,7 @@ void AppDelegate::checkItemsForSelection()
         setToolBarButtonEnabled(CommonFuncs::isItemsSelectedForOpration(reports_.arrFilesExplorer()));
         break;
     case ReportIndex::Overview:
-        if (selectedTopFileRow_ < 0)
+        if (!selectedTopSizeFile())
             setToolBarButtonEnabled(false);
         break;
     default:

@@ -118,6 +118,18 @@ TEST_F(AppDelegateReports, FileActionButtonsFollowTheTabAndTheChecks)
     EXPECT_EQ(app_.fileActionButtonsEnabled(), !app_.reports().arrTopSizeFiles()[0]->isNonDeleteableFile());
     app_.topSizeFilesSelectionChanged(-1);
     EXPECT_FALSE(app_.fileActionButtonsEnabled());
+
+    // The selection follows the node, not the row, when the list is sorted again.
+    TFoldInfo* biggest = app_.reports().arrTopSizeFiles().front();
+    app_.topSizeFileSelected(biggest);
+    ASSERT_TRUE(app_.reports().sortTopSizeFiles(SortDescriptor{QStringLiteral("cSize"), true}));
+    EXPECT_EQ(app_.selectedTopSizeFile(), biggest);
+    EXPECT_EQ(app_.selectedTopSizeFileRow(), int(app_.reports().arrTopSizeFiles().size()) - 1);
+    EXPECT_EQ(app_.nodesForToolbarCommand(), NodeList{biggest});
+    // A node of another list selects nothing.
+    app_.topSizeFileSelected(app_.selectedFolder());
+    EXPECT_EQ(app_.selectedTopSizeFile(), nullptr);
+    EXPECT_TRUE(app_.nodesForToolbarCommand().empty());
 }
 
 TEST_F(AppDelegateReports, DoubleClicksPreviewSelectOrOpenTheViewer)

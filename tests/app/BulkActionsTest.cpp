@@ -96,43 +96,45 @@ TEST_F(BulkActions, DeclinedOrEmptyCommandsTouchNothing)
     EXPECT_EQ(ui_.questions.size(), 2);
 }
 
-TEST_F(BulkActions, ContextMenuTrashTakesCheckedRowsOrElseTheClickedOne)
+TEST_F(BulkActions, ContextMenuTrashTakesCheckedRowsOrElseTheClickedNode)
 {
-    const NodeList& list = app_.reports().arrFilesExplorer();
-    int row = -1;
-    for (std::size_t i = 0; i < list.size(); ++i)
-        if (list[i]->sName() == QLatin1String("report.txt"))
-            row = int(i);
-    app_.setClickedRow(row);
-    ASSERT_TRUE(app_.validateMenuItem(AppDelegate::MenuCommand::MoveToTrash));
+    TFoldInfo* report = child(work_, QStringLiteral("report.txt"));
+    ASSERT_TRUE(app_.validateMenuItem(AppDelegate::MenuCommand::MoveToTrash, report));
+    // Re-sorting the explorer between opening the menu and choosing the command does not
+    // change the node the command acts on.
+    ASSERT_TRUE(app_.reports().sortReport(ReportIndex::FileExplorer, SortDescriptor{QStringLiteral("sName"), false}));
     ui_.answers = {true};
-    app_.moveToTrashMenu();
+    app_.moveToTrashMenu(report);
     EXPECT_EQ(child(work_, QStringLiteral("report.txt")), nullptr);
     EXPECT_EQ(work_->childCount(), 4u);
 
     check({QStringLiteral("a.txt")});
-    app_.setClickedRow(0);
     ui_.answers = {true};
-    app_.moveToTrashMenu();
+    app_.moveToTrashMenu(app_.reports().arrFilesExplorer().front());
     EXPECT_EQ(child(work_, QStringLiteral("a.txt")), nullptr);
     EXPECT_EQ(work_->childCount(), 3u); // the clicked row was left alone
 }
 
-TEST_F(BulkActions, MenuOnAProtectedNodeOffersOnlyReveal)
+TEST_F(BulkActions, MenuOnAProtectedNodeOffersOnlyRevealAndValidationChangesNothing)
 {
     TFoldInfo* a = child(work_, QStringLiteral("a.txt"));
     a->setIsNonDeleteableFile(true);
-    const NodeList& list = app_.reports().arrFilesExplorer();
-    app_.setClickedRow(int(std::find(list.begin(), list.end(), a) - list.begin()));
-    EXPECT_TRUE(app_.validateMenuItem(AppDelegate::MenuCommand::ShowInFinder));
-    EXPECT_FALSE(app_.validateMenuItem(AppDelegate::MenuCommand::MoveToTrash));
-    EXPECT_FALSE(app_.validateMenuItem(AppDelegate::MenuCommand::Open));
-    EXPECT_TRUE(app_.validateMenuItem(AppDelegate::MenuCommand::AppCommand));
-    app_.setClickedRow(-1);
-    EXPECT_FALSE(app_.validateMenuItem(AppDelegate::MenuCommand::ShowInFinder));
+    const NodeList before = app_.reports().arrFilesExplorer();
+    EXPECT_TRUE(app_.validateMenuItem(AppDelegate::MenuCommand::ShowInFinder, a));
+    EXPECT_FALSE(app_.validateMenuItem(AppDelegate::MenuCommand::MoveToTrash, a));
+    EXPECT_FALSE(app_.validateMenuItem(AppDelegate::MenuCommand::Open, a));
+    EXPECT_TRUE(app_.validateMenuItem(AppDelegate::MenuCommand::AppCommand, a));
+    EXPECT_FALSE(app_.validateMenuItem(AppDelegate::MenuCommand::ShowInFinder, nullptr));
+    EXPECT_EQ(app_.reports().arrFilesExplorer(), before);
+
+    // The trash command itself refuses the protected node, whatever the menu said.
+    ui_.answers = {true};
+    app_.moveToTrashMenu(a);
+    EXPECT_EQ(child(work_, QStringLiteral("a.txt")), a);
+
+    // A node the shown report does not list gets no command.
     app_.btnFileSizeTapped();
-    app_.setClickedRow(0);
-    EXPECT_FALSE(app_.validateMenuItem(AppDelegate::MenuCommand::ShowInFinder));
+    EXPECT_FALSE(app_.validateMenuItem(AppDelegate::MenuCommand::ShowInFinder, before.front()));
 }
 
 TEST_F(BulkActions, CopyKeepsTreeAndChecksMoveTakesNodesOut)

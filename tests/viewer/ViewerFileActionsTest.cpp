@@ -98,7 +98,7 @@ TEST_F(ViewerActions, CommandsTakeTheCheckedRowsOfTheShownListOnly)
     EXPECT_EQ(delegate_.calls[0], NodeList{node("c.txt")});
 }
 
-TEST_F(ViewerActions, ContextMenuTrashTakesTheClickedRowOnlyWhenNothingIsChecked)
+TEST_F(ViewerActions, ContextMenuTrashTakesTheClickedRowWhenNoCheckedFileWent)
 {
     using Cmd = FileViewerWindowController::MenuCommand;
     ASSERT_TRUE(viewer_->validateMenuItem(Cmd::MoveToTrash, rowOf("c.txt")));
@@ -108,16 +108,18 @@ TEST_F(ViewerActions, ContextMenuTrashTakesTheClickedRowOnlyWhenNothingIsChecked
     ASSERT_EQ(delegate_.calls.size(), 1u);
     EXPECT_EQ(delegate_.calls[0], NodeList{node("c.txt")});
 
-    // The checked file fails: the right-clicked one, which nobody checked, stays put.
+    // Every checked file fails: the right-clicked one goes instead, and the failed one
+    // keeps its row.
     check({"a.txt"});
     vanish("a.txt");
     ASSERT_TRUE(viewer_->validateMenuItem(Cmd::MoveToTrash, rowOf("b.txt")));
     ui_.answers = {true};
     viewer_->moveToTrashFileMenuOption();
     EXPECT_EQ(ui_.alerts.size(), 1);
-    EXPECT_TRUE(QFile::exists(dir_.at(QStringLiteral("b.txt"))));
-    EXPECT_EQ(viewer_->rowCount(), 2);
-    EXPECT_EQ(delegate_.calls.size(), 1u);
+    EXPECT_TRUE(inTrash("b.txt"));
+    EXPECT_EQ(viewer_->rowCount(), 1);
+    ASSERT_EQ(delegate_.calls.size(), 2u);
+    EXPECT_EQ(delegate_.calls[1], NodeList{node("b.txt")});
 }
 
 TEST_F(ViewerActions, CopyWithOneFailureChangesNoRow)

@@ -49,13 +49,12 @@ NodeList FileViewerWindowController::trashNodes(const NodeList& nodes)
 void FileViewerWindowController::performMoveToTrash()
 {
     if (confirmTrash()) {
-        NodeList nodes = checkedNodes();
-        // The clicked row stands in only when nothing is checked: when the checked files
-        // fail, the user did not ask for another one to go.
-        if (nodes.empty())
-            if (TFoldInfo* clicked = nodeAt(int(selectedIndex_)))
-                nodes.push_back(clicked);
-        const NodeList trashed = trashNodes(nodes);
+        // The clicked row stands in when no checked file went: none was checked, or every
+        // checked one failed.
+        NodeList trashed = trashNodes(checkedNodes());
+        if (trashed.empty())
+            if (TFoldInfo* clicked = nodeAt(int(selectedIndex_)); clicked && !clicked->isNonDeleteableFile())
+                trashed = trashNodes({clicked});
         if (!trashed.empty())
             afterNodesLeft(trashed);
     }

@@ -126,8 +126,8 @@ public:
     // deleteFiles: after confirmation, trashes the checked nodes; those trashed leave both
     // lists and the scan tree. A node that fails keeps its row and its check box.
     void deleteFiles();
-    // performMoveToTrash: after confirmation, trashes the checked nodes, or the node at
-    // selectedIndex when none is checked.
+    // performMoveToTrash: after confirmation, trashes the checked nodes; when none went
+    // (none checked, or every one failed) the deletable node at selectedIndex instead.
     void performMoveToTrash();
     // copySelectedFilesAt: after confirmation, copies the checked nodes into the folder.
     // Lists, check boxes and tree stay as they are.
