@@ -307,8 +307,8 @@ void AppDelegate::btnRemoveFolderFromScanTreeTapped()
         refreshScannedTree();
         return;
     }
-    if (TFoldInfo* parent = node->PFoldInfo()) {
-        parent->removeFromSubList(node);
+    if (node->PFoldInfo()) {
+        TFolderScanner::takeNodeOutOfTree(node);
     } else if (const int index = indexOfRoot(node); index >= 0) {
         std::lock_guard guard(mutex_);
         treeRows_.children(nullptr, showEmptyFolders()); // so the sync below reports the row
@@ -321,7 +321,6 @@ void AppDelegate::btnRemoveFolderFromScanTreeTapped()
         refreshScannedTree();
         return;
     }
-    TFolderScanner::reduceSizeForParentOf(node);
     refreshScannedTree();
     releaseRetiredTrees();
 }
@@ -339,8 +338,7 @@ void AppDelegate::removeItemsFromScannedTree(const std::vector<TFoldInfo*>& node
             // again would take its size twice from the ancestors above that one.
             if (isInsideRemovedNode(node))
                 continue;
-            if (parent->removeFromSubList(node))
-                TFolderScanner::reduceSizeForParentOf(node);
+            TFolderScanner::takeNodeOutOfTree(node);
         }
     }
     isRefreshReqForTree_ = true;

@@ -62,8 +62,7 @@ NodeList AppDelegate::nodesForToolbarCommand() const
 
 void AppDelegate::takeNodeOutOfTree(TFoldInfo* node)
 {
-    if (TFoldInfo* parent = node->PFoldInfo(); parent && parent->removeFromSubList(node))
-        TFolderScanner::reduceSizeForParentOf(node);
+    TFolderScanner::takeNodeOutOfTree(node);
     isRefreshReqForTree_ = true;
 }
 

@@ -387,6 +387,15 @@ void TFolderScanner::reduceSizeForParentOf(TFoldInfo* node)
         reduceSizeOfNode(node, node->PFoldInfo());
 }
 
+bool TFolderScanner::takeNodeOutOfTree(TFoldInfo* node)
+{
+    TFoldInfo* parent = node ? node->PFoldInfo() : nullptr;
+    if (!parent || !parent->removeFromSubList(node))
+        return false;
+    reduceSizeForParentOf(node);
+    return true;
+}
+
 void TFolderScanner::reduceSizeOfNode(TFoldInfo* node, TFoldInfo* fromParentNode)
 {
     if (!node)

@@ -89,6 +89,11 @@ public:
     // Subtracts a node already taken out of its parent's child list from every ancestor:
     // one file (files and applications) or one folder from the counts, and its sizes.
     static void reduceSizeForParentOf(TFoldInfo* node);
+    // Takes a node out of its parent's child list and subtracts it from every ancestor, in
+    // one step, so a node can never leave without its totals or the other way round. False
+    // (nothing changes) for a root or a node its parent no longer lists, e.g. one taken out
+    // before. The node itself stays valid as long as its tree lives.
+    static bool takeNodeOutOfTree(TFoldInfo* node);
     static void reduceSizeOfNode(TFoldInfo* node, TFoldInfo* fromParentNode);
 
     // Totals (see AnalysisLib). This variant leaves an application's counts at 0.

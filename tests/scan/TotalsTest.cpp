@@ -114,8 +114,7 @@ TEST(TreeTotals, RemovalSubtractsOneFolderAndItsSizeFromEveryAncestor)
     const auto rootFiles = tree->root()->cFiles();
     const auto rootFolders = tree->root()->cFolders();
 
-    ASSERT_TRUE(mid->removeFromSubList(victim));
-    TFolderScanner::reduceSizeForParentOf(victim);
+    ASSERT_TRUE(TFolderScanner::takeNodeOutOfTree(victim));
     for (const TFoldInfo* ancestor : {static_cast<const TFoldInfo*>(mid), static_cast<const TFoldInfo*>(top),
                                       static_cast<const TFoldInfo*>(tree->root())})
         EXPECT_EQ(ancestor->cSize(), 5u);
@@ -124,6 +123,11 @@ TEST(TreeTotals, RemovalSubtractsOneFolderAndItsSizeFromEveryAncestor)
     EXPECT_EQ(tree->root()->cFolders(), rootFolders - 1);
     EXPECT_EQ(tree->root()->cFiles(), rootFiles);
     EXPECT_EQ(childNames(mid), QStringList{QStringLiteral("keep.txt")});
+    // Taking it out again changes nothing: no size leaves the ancestors twice.
+    EXPECT_FALSE(TFolderScanner::takeNodeOutOfTree(victim));
+    EXPECT_EQ(tree->root()->cSize(), 5u);
+    EXPECT_EQ(tree->root()->cFolders(), rootFolders - 1);
+    EXPECT_FALSE(TFolderScanner::takeNodeOutOfTree(tree->root()));
 
     // The latch keeps the corrected values.
     AnalysisLib().ReadFoldersForTreeExplorer(top->SubList());
@@ -131,8 +135,7 @@ TEST(TreeTotals, RemovalSubtractsOneFolderAndItsSizeFromEveryAncestor)
 
     // A file counts as one file.
     TFoldInfo* keep = mid->child(0);
-    mid->removeFromSubList(keep);
-    TFolderScanner::reduceSizeForParentOf(keep);
+    ASSERT_TRUE(TFolderScanner::takeNodeOutOfTree(keep));
     EXPECT_EQ(mid->cFiles(), 10);
     EXPECT_EQ(tree->root()->cSize(), 0u);
 }
