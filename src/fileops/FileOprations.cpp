@@ -4,6 +4,7 @@
 #include "fileops/FileSystemOps.h"
 #include "fileops/PathBytes.h"
 #include "fileops/Trash.h"
+#include "fileops/TrashGuard.h"
 #include "settings/Log.h"
 
 #include <QFile>
@@ -222,10 +223,12 @@ bool FileOprations::trash(const QByteArray& path)
     lastError_.clear();
     const QByteArray absolute = PathBytes::absolute(path);
     const bool alreadyInTrash = Trash::liesDirectlyInHomeTrash(absolute);
-    const FsOps::Result r = alreadyInTrash ? Trash::deleteFromHomeTrash(absolute) : Trash::moveToTrash(absolute);
+    FsOps::Result r = TrashGuard::refusal(path);
+    if (!r)
+        r = alreadyInTrash ? Trash::deleteFromHomeTrash(absolute) : Trash::moveToTrash(absolute);
     if (!r)
         return true;
-    const QByteArray name = PathBytes::lastComponent(absolute);
+    const QByteArray name = path.isEmpty() ? QByteArrayLiteral("(empty path)") : PathBytes::lastComponent(absolute);
     const QString description =
         QStringLiteral("“%1” couldn’t be %2 (%3)")
             .arg(display(name.isEmpty() ? absolute : name),

@@ -64,7 +64,9 @@ public:
 
     // moveToTrashFileFromPath: moves the item to the trash of its file system, or deletes it
     // for good when it already lies directly in the user's home trash folder. True when the
-    // item is gone from its place.
+    // item is gone from its place. A path TrashGuard refuses (the root, home or current
+    // folder, a volume top, a protected folder, the trash's own folders ...) fails with
+    // the guard's reason and nothing moves.
     bool moveToTrashFileFromPath(const QString& path);
     bool moveToTrashFileFromPath(const QByteArray& path);
 
