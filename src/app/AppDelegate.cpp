@@ -58,8 +58,12 @@ AppDelegate::~AppDelegate()
 
 void AppDelegate::loadSettingsAndCatalogs(bool loadExclusionList)
 {
-    if (loadExclusionList)
-        ExclusionList::loadShared();
+    if (loadExclusionList) {
+        const std::shared_ptr<const ExclusionList> list = ExclusionList::loadShared();
+        if (!list->loadProblem().isEmpty())
+            ui_.alert(CommonFuncs::getLocalizedStringForKey(QStringLiteral("ID_EXCLUSION_LIST_UNREADABLE")),
+                      list->loadProblem());
+    }
     GeneralLib::registerUserDefaultsForSettings();
     GeneralLib::readRegistry();
     TypeCatalog::readAndUpdateGlobalsForParsing();

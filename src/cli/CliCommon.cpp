@@ -88,6 +88,8 @@ std::optional<CliError> loadExclusions(const ScanOptions& options, std::shared_p
 {
     if (options.exclusionsFile.isEmpty()) {
         out = ExclusionList::loadShared();
+        if (!out->loadProblem().isEmpty())
+            printError(QStringLiteral("warning: ") + out->loadProblem());
         return std::nullopt;
     }
     QString why;

@@ -8,6 +8,7 @@
 #include "settings/TextFormat.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QJsonDocument>
@@ -75,16 +76,16 @@ TextTable& textTable()
 {
     static TextTable* table = [] {
         auto* t = new TextTable;
-        const Plist::ReadResult read = Plist::readFile(QStringLiteral(":/QVL_EN.plist"));
-        if (!read || read.value->typeId() != QMetaType::QVariantMap) {
-            qvlog(QStringLiteral("cannot load the text table :/QVL_EN.plist: %1")
-                      .arg(read ? QStringLiteral("the root is not a dictionary") : read.error));
+        QFile file(QStringLiteral(":/QVL_EN.plist"));
+        QString why = file.errorString();
+        std::optional<QHash<QString, QString>> texts;
+        if (file.open(QIODevice::ReadOnly))
+            texts = CommonFuncs::parseTextTable(file.readAll(), &why);
+        if (!texts) {
+            qvlog(QStringLiteral("cannot load the text table :/QVL_EN.plist: %1").arg(why));
             return t;
         }
-        const QVariantMap map = read.value->toMap();
-        for (auto it = map.cbegin(); it != map.cend(); ++it)
-            if (it.value().typeId() == QMetaType::QString)
-                t->texts.insert(it.key(), CommonFuncs::replaceOccuranceOfSpecialCharacter(it.value().toString()));
+        t->texts = std::move(*texts);
         return t;
     }();
     return *table;
@@ -106,6 +107,21 @@ QString CommonFuncs::getLocalizedStringForKey(const QString& key)
 }
 
 void CommonFuncs::loadLanguageDict() { textTable(); }
+
+std::optional<QHash<QString, QString>> CommonFuncs::parseTextTable(const QByteArray& xml, QString* error)
+{
+    const Plist::ReadResult read = Plist::fromXml(xml);
+    if (!read || read.value->typeId() != QMetaType::QVariantMap) {
+        *error = read ? QStringLiteral("the root is not a dictionary") : read.error;
+        return std::nullopt;
+    }
+    QHash<QString, QString> texts;
+    const QVariantMap map = read.value->toMap();
+    for (auto it = map.cbegin(); it != map.cend(); ++it)
+        if (it.value().typeId() == QMetaType::QString)
+            texts.insert(it.key(), replaceOccuranceOfSpecialCharacter(it.value().toString()));
+    return texts;
+}
 
 QString CommonFuncs::replaceOccuranceOfSpecialCharacter(const QString& text)
 {

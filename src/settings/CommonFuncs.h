@@ -4,6 +4,7 @@
 #include "scan/TFoldInfo.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -52,6 +53,10 @@ public:
     static QString getLocalizedStringForKey(const QString& key);
     // Loads the table if it is not loaded yet.
     static void loadLanguageDict();
+    // The texts of a table file's bytes (placeholders turned into "%@"); entries that are
+    // not texts are skipped. Absent (and *error set) when the bytes are not a property list
+    // whose root is a dictionary.
+    static std::optional<QHash<QString, QString>> parseTextTable(const QByteArray& xml, QString* error);
     // Turns "{0}" ... "{4}" into "%@".
     static QString replaceOccuranceOfSpecialCharacter(const QString& text);
     // True when the table has a text for the key.

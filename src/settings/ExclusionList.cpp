@@ -1,6 +1,7 @@
 #include "settings/ExclusionList.h"
 
 #include "scan/ItemAccess.h"
+#include "settings/Log.h"
 #include "settings/Paths.h"
 #include "settings/Plist.h"
 
@@ -112,11 +113,22 @@ void ExclusionList::makeStartupExclusionFileIfMissing()
 void ExclusionList::readAndLoadExclusionList()
 {
     const QString path = filePath();
-    if (QFileInfo::exists(path)) {
-        // An unparsable file leaves the dictionary empty: nothing is excluded.
-        dictExclusion_ = Plist::readDictionary(path);
-    } else {
+    loadProblem_.clear();
+    if (!QFileInfo::exists(path)) {
         makeExclusionListFile();
+        return;
+    }
+    QString why;
+    dictExclusion_ = Plist::readDictionary(path, &why);
+    if (!why.isEmpty()) {
+        // Scanning with nothing excluded would walk the kernel's virtual file systems;
+        // writing the defaults over the file would lose the user's list. Neither: use the
+        // defaults for this run and leave the file for the user to mend.
+        loadProblem_ = QStringLiteral("The exclusion list %1 cannot be read (%2); the default exclusions are "
+                                      "used and the file is left as it is.")
+                           .arg(path, why);
+        qvlog(QStringLiteral("ExclusionList: ") + loadProblem_);
+        dictExclusion_ = defaultExclusionDict();
     }
     deriveLists();
 }

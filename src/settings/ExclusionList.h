@@ -29,8 +29,16 @@ public:
     static QString filePath();
 
     // Loads the file if it exists, otherwise writes the default file first; then derives
-    // the working lists. An unparsable file leaves every list empty (nothing excluded).
+    // the working lists. A file that cannot be read, is not a property list (nested too
+    // deeply included) or whose root is not a dictionary is left untouched on disk: the
+    // defaults are used instead, a line is logged and loadProblem() says why.
     void readAndLoadExclusionList();
+
+    // Why the stored file could not be used by the last readAndLoadExclusionList(), as a
+    // sentence for a warning ("The exclusion list … cannot be read (…); …"); empty when it
+    // loaded (or was made) normally. Front ends show it: the command line on stderr, the
+    // windows in an alert.
+    const QString& loadProblem() const { return loadProblem_; }
 
     // Builds the default dictionary, makes it the loaded one and writes it atomically.
     // A failed write is not reported; the defaults are used anyway.
@@ -86,4 +94,5 @@ private:
     QStringList dirNotDeleted_;
     std::vector<std::string> excludedBytes_;
     bool excludeFilePackage_ = false;
+    QString loadProblem_;
 };

@@ -10,9 +10,18 @@
 
 #include <plist/plist.h>
 
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <memory>
 
 namespace {
+
+// The largest stored property list read; Quorvel's own are a few kilobytes.
+constexpr qint64 kMaxFileSize = qint64(64) << 20;
 
 // Seconds between the Unix epoch and 2001-01-01 00:00:00 UTC, the property-list epoch.
 constexpr qint64 kPlistEpochOffset = 978307200;
@@ -138,6 +147,112 @@ plist_t fromVariant(const QVariant& value)
     }
 }
 
+// Skips from `at` (just after "<") past the end of a markup item that holds no elements:
+// a comment, a CDATA section, a processing instruction or a declaration. Returns the index
+// after it, or -1 when `at` starts an element tag.
+qsizetype skipNonElement(const QByteArray& xml, qsizetype at)
+{
+    const auto past = [&](const char* end, qsizetype from) {
+        const qsizetype found = xml.indexOf(end, from);
+        return found < 0 ? xml.size() : found + qsizetype(qstrlen(end));
+    };
+    if (xml.mid(at, 3) == "!--")
+        return past("-->", at + 3);
+    if (xml.mid(at, 8) == "![CDATA[")
+        return past("]]>", at + 8);
+    if (at < xml.size() && (xml[at] == '?' || xml[at] == '!'))
+        return past(">", at);
+    return -1;
+}
+
+// How deeply the text nests its <array> and <dict> elements, measured on the text itself
+// so that a hostile file is refused before any tree is built from it: the parser, the
+// conversion below and freeing the parsed tree all recurse once per level.
+int nestingDepth(const QByteArray& xml)
+{
+    int depth = 0;
+    int deepest = 0;
+    for (qsizetype at = xml.indexOf('<'); at >= 0 && at < xml.size(); at = xml.indexOf('<', at)) {
+        ++at;
+        if (const qsizetype next = skipNonElement(xml, at); next >= 0) {
+            at = next;
+            continue;
+        }
+        const bool closing = at < xml.size() && xml[at] == '/';
+        const qsizetype nameStart = closing ? at + 1 : at;
+        qsizetype nameEnd = nameStart;
+        while (nameEnd < xml.size() && (std::isalnum(static_cast<unsigned char>(xml[nameEnd])) || xml[nameEnd] == '_'))
+            ++nameEnd;
+        const QByteArray name = xml.mid(nameStart, nameEnd - nameStart);
+        const qsizetype close = xml.indexOf('>', nameEnd);
+        at = close < 0 ? xml.size() : close + 1;
+        if (name != "array" && name != "dict")
+            continue;
+        if (closing)
+            depth = qMax(0, depth - 1);
+        else if (close < 0 || xml[close - 1] != '/')
+            deepest = qMax(deepest, ++depth);
+    }
+    return deepest;
+}
+
+// Parses XML property-list text; null (and *error set) when it is empty, nested too
+// deeply or not a property list.
+PlistPtr parseXml(const QByteArray& xml, QString* error)
+{
+    if (xml.trimmed().isEmpty()) {
+        *error = QStringLiteral("empty property list");
+        return nullptr;
+    }
+    if (nestingDepth(xml) > Plist::kMaxNesting) {
+        *error = QStringLiteral("arrays and dictionaries nested more than %1 levels deep").arg(Plist::kMaxNesting);
+        return nullptr;
+    }
+    plist_t root = nullptr; // a failed parse leaves it untouched, so it must start out null
+    plist_from_xml(xml.constData(), uint32_t(xml.size()), &root);
+    if (!root)
+        *error = QStringLiteral("not a valid XML property list");
+    return PlistPtr(root);
+}
+
+// The whole content of a stored file. Only a regular file is read, and only up to a size
+// no property list of ours comes near: a named pipe would block the reader and a device
+// such as /dev/zero would never end. Qt resources (":/...") are read as they are.
+std::optional<QByteArray> readStoredFile(const QString& path, QString* error)
+{
+    if (path.startsWith(QLatin1Char(':'))) {
+        QFile resource(path);
+        if (!resource.open(QIODevice::ReadOnly)) {
+            *error = resource.errorString();
+            return std::nullopt;
+        }
+        return resource.readAll();
+    }
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        return std::nullopt;
+    }
+    QFile file;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        *error = QStringLiteral("not a regular file");
+    else if (st.st_size > kMaxFileSize)
+        *error = QStringLiteral("larger than %1 MiB").arg(kMaxFileSize >> 20);
+    else if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        *error = file.errorString();
+    if (!file.isOpen()) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    QByteArray content = file.read(kMaxFileSize + 1);
+    if (content.size() > kMaxFileSize) {
+        *error = QStringLiteral("larger than %1 MiB").arg(kMaxFileSize >> 20);
+        return std::nullopt;
+    }
+    return content;
+}
+
 } // namespace
 
 namespace Plist {
@@ -145,30 +260,17 @@ namespace Plist {
 ReadResult fromXml(const QByteArray& xml)
 {
     ReadResult result;
-    if (xml.trimmed().isEmpty()) {
-        result.error = QStringLiteral("empty property list");
-        return result;
-    }
-    plist_t root = nullptr; // a failed parse leaves it untouched, so it must start out null
-    plist_from_xml(xml.constData(), uint32_t(xml.size()), &root);
-    if (!root) {
-        result.error = QStringLiteral("not a valid XML property list");
-        return result;
-    }
-    PlistPtr owner(root);
-    result.value = toVariant(root);
+    if (PlistPtr root = parseXml(xml, &result.error))
+        result.value = toVariant(root.get());
     return result;
 }
 
 ReadResult readFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ReadResult result;
-        result.error = file.errorString();
-        return result;
-    }
-    ReadResult result = fromXml(file.readAll());
+    ReadResult result;
+    const std::optional<QByteArray> content = readStoredFile(path, &result.error);
+    if (content)
+        result = fromXml(*content);
     if (!result)
         result.error = path + QStringLiteral(": ") + result.error;
     return result;
@@ -223,17 +325,14 @@ std::optional<OrderedDict> readOrderedDictionary(const QString& path, QString* e
             *error = why;
         return std::nullopt;
     };
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(path + QStringLiteral(": ") + file.errorString());
-    const QByteArray xml = file.readAll();
-    if (xml.trimmed().isEmpty())
-        return fail(path + QStringLiteral(": empty property list"));
-    plist_t root = nullptr; // must start out null, see fromXml
-    plist_from_xml(xml.constData(), uint32_t(xml.size()), &root);
-    if (!root)
-        return fail(path + QStringLiteral(": not a valid XML property list"));
-    PlistPtr owner(root);
+    QString why;
+    const std::optional<QByteArray> content = readStoredFile(path, &why);
+    if (!content)
+        return fail(path + QStringLiteral(": ") + why);
+    const PlistPtr owner = parseXml(*content, &why);
+    if (!owner)
+        return fail(path + QStringLiteral(": ") + why);
+    plist_t root = owner.get();
     if (plist_get_node_type(root) != PLIST_DICT)
         return fail(path + QStringLiteral(": the root is not a dictionary"));
 

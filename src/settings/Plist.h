@@ -20,10 +20,15 @@ struct ReadResult {
     explicit operator bool() const { return value.has_value(); }
 };
 
+// How deeply arrays and dictionaries may nest. Quorvel's own files nest a few levels; a
+// deeper file is refused whole (with an error saying so) rather than risking the stack.
+constexpr int kMaxNesting = 128;
+
 // Parses XML property-list text.
 ReadResult fromXml(const QByteArray& xml);
 
-// Reads and parses the file at path.
+// Reads and parses the file at path. Only a regular file of at most 64 MiB is read (a
+// pipe or a device is refused with an error, never waited on); ":/..." names a resource.
 ReadResult readFile(const QString& path);
 
 // Serialises a value as XML property-list text.

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <limits>
@@ -32,30 +33,75 @@ std::unique_ptr<QSettings> openStore()
     return settings;
 }
 
-QString backupPathFor(const QString& file)
+// "<file><kind><time>", numbered when taken.
+QString backupPathFor(const QString& file, const QString& kind)
 {
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString candidate = file + QStringLiteral(".broken-") + stamp;
+    QString candidate = file + kind + stamp;
     for (int n = 1; QFileInfo::exists(candidate); ++n)
-        candidate = file + QStringLiteral(".broken-") + stamp + QLatin1Char('-') + QString::number(n);
+        candidate = file + kind + stamp + QLatin1Char('-') + QString::number(n);
     return candidate;
+}
+
+// True when writing back what QSettings read from the file gives the file's very bytes:
+// then a rewrite loses nothing. A line the reader skips (a stray word, a comment, a key it
+// cannot decode) makes the answer false.
+bool readsBackAsWritten(const QString& file, const QByteArray& original)
+{
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return false;
+    const QString probe = scratch.path() + QStringLiteral("/probe.conf");
+    {
+        const QSettings read(file, QSettings::IniFormat);
+        QSettings written(probe, QSettings::IniFormat);
+        for (const QString& key : read.allKeys())
+            written.setValue(key, read.value(key));
+    }
+    QFile back(probe);
+    const QByteArray rewritten = back.open(QIODevice::ReadOnly) ? back.readAll() : QByteArray();
+    return rewritten == original;
+}
+
+// Before the file is rewritten, keeps a copy of it next to it when the rewrite would change
+// more than the value being stored, so nothing a person wrote there is lost. A file this
+// store wrote reads back the same, so in practice the copy is made before the first rewrite
+// after someone edited the file by hand.
+void keepCopyBeforeRewrite(const QString& file)
+{
+    QFile current(file);
+    if (!current.open(QIODevice::ReadOnly))
+        return; // nothing there yet
+    const QByteArray original = current.readAll();
+    if (original.isEmpty() || readsBackAsWritten(file, original))
+        return;
+    const QString copy = backupPathFor(file, QStringLiteral(".backup-"));
+    if (QFile::copy(file, copy))
+        qvlog(QStringLiteral("settings: %1 holds lines the settings reader does not keep; it is copied to %2 before "
+                             "it is rewritten").arg(file, copy));
+    else
+        qvlog(QStringLiteral("settings: %1 holds lines the settings reader does not keep, and cannot be copied to %2")
+                  .arg(file, copy));
 }
 
 // The store, ready for a change. QSettings rewrites a file it could not parse from the
 // keys it did understand, dropping the rest; so such a file is first moved aside to a
 // backup next to it, and the keys that could be read are carried over. Null when the
-// broken file cannot be moved (nothing is written then).
+// broken file cannot be moved (nothing is written then). A file QSettings can parse but
+// would not write back the same is copied aside before it is rewritten.
 std::unique_ptr<QSettings> openStoreForWriting()
 {
     auto settings = openStore();
-    if (settings->status() != QSettings::FormatError)
+    if (settings->status() != QSettings::FormatError) {
+        keepCopyBeforeRewrite(settings->fileName());
         return settings;
+    }
     const QString file = settings->fileName();
     QVariantMap readable;
     for (const QString& key : settings->allKeys())
         readable.insert(key, settings->value(key));
     settings.reset();
-    const QString backup = backupPathFor(file);
+    const QString backup = backupPathFor(file, QStringLiteral(".broken-"));
     if (!QFile::rename(file, backup)) {
         qvlog(QStringLiteral("settings: %1 is not a valid settings file and cannot be moved aside; "
                              "nothing is stored").arg(file));

@@ -31,7 +31,9 @@ public:
     // could not be written (a line naming the file and the cause is logged); the value then
     // still reads back in this process, and an existing file is left as it was.
     // A settings file that cannot be parsed is moved aside to "<file>.broken-<time>" before
-    // the first change (logged), and the keys that could be read are carried over.
+    // the first change (logged), and the keys that could be read are carried over. A file
+    // that parses but would not be written back the same (lines the reader skips) is copied
+    // to "<file>.backup-<time>" before it is rewritten (logged).
     static bool setValue(const QString& key, const QVariant& value);
     // Removes the stored value (the key reads its registered default again) and writes.
     static bool remove(const QString& key);

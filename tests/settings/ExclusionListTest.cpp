@@ -130,7 +130,7 @@ TEST_F(ExclusionListTest, PrefixTestIsRawAndCaseSensitive)
     EXPECT_FALSE(empty.isExcludedDirectory(QStringLiteral("/usr")));
 }
 
-TEST_F(ExclusionListTest, UnparsableFileExcludesNothingAndIsKept)
+TEST_F(ExclusionListTest, UnparsableFileUsesTheDefaultsSaysWhyAndIsKept)
 {
     QDir().mkpath(Paths::documents());
     QFile broken(ExclusionList::filePath());
@@ -139,9 +139,10 @@ TEST_F(ExclusionListTest, UnparsableFileExcludesNothingAndIsKept)
     broken.close();
     ExclusionList list;
     list.readAndLoadExclusionList();
-    EXPECT_TRUE(list.excDirPath().isEmpty());
-    EXPECT_FALSE(list.isExcludedDirectory(QStringLiteral("/usr")));
-    EXPECT_EQ(list.dirNotDeleted().size(), 2);
+    EXPECT_EQ(list.excDirPath(), ExclusionList::defaultExcludedPaths());
+    EXPECT_TRUE(list.isExcludedDirectory(QStringLiteral("/proc")));
+    EXPECT_TRUE(list.loadProblem().contains(QStringLiteral("not a valid XML property list")))
+        << list.loadProblem().toStdString();
     // The user's broken file is left for them to mend, not replaced.
     QFile again(ExclusionList::filePath());
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));

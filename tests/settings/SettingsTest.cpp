@@ -244,6 +244,33 @@ TEST_F(Settings, BrokenSettingsFileIsKeptAsideAndItsReadableKeysCarriedOver)
     backup.remove();
 }
 
+TEST_F(Settings, AFileTheReaderWouldNotWriteBackTheSameIsCopiedBeforeItsFirstRewrite)
+{
+    const QString path = SettingsStore::filePath();
+    const QByteArray handEdited("; my notes on these settings\n[General]\ndecimalPlaces=4\n");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(handEdited);
+    }
+    const QDir folder = QFileInfo(path).absoluteDir();
+    const QStringList pattern{QFileInfo(path).fileName() + QStringLiteral(".backup-*")};
+    for (const QString& old : folder.entryList(pattern))
+        QFile::remove(folder.filePath(old));
+
+    LogCapture log;
+    ASSERT_TRUE(SettingsStore::setValue(SettingsKeys::folderTree, 2));
+    ASSERT_TRUE(SettingsStore::setValue(SettingsKeys::folderTree, 3));
+    const QStringList backups = folder.entryList(pattern);
+    ASSERT_EQ(backups.size(), 1);
+    QFile backup(folder.filePath(backups.first()));
+    ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
+    EXPECT_EQ(backup.readAll(), handEdited);
+    EXPECT_TRUE(log.text().contains(backups.first()));
+    EXPECT_EQ(SettingsStore::integerForKey(SettingsKeys::decimalPlaces), 4);
+    backup.remove();
+}
+
 TEST_F(Settings, UnwritableStoreReportsFailureAndKeepsTheValueForTheSession)
 {
     // A plain file where the settings folder should be: no user, root included, can write.
