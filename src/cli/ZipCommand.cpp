@@ -102,18 +102,15 @@ int runZip(const QStringList& args)
 
     FileOprations operations(nullptr);
     FileOprations::ZipOutcome outcome;
-    if (!operations.zipFiles(paths, destination, name, &outcome)) {
+    const bool made = operations.zipFiles(paths, destination, name, &outcome);
+    for (qsizetype i = 0; i < outcome.leftOut.size(); ++i)
+        printError(QStringLiteral("left out '%1': %2").arg(PathBytes::display(outcome.leftOut.at(i)), outcome.leftOutReasons.value(i)));
+    if (!made) {
         printError(QStringLiteral("cannot write the archive %1: %2")
                        .arg(PathBytes::display(outcome.archivePath), outcome.error.isEmpty() ? operations.lastError() : outcome.error));
-        return ExitCode::Usage;
-    }
-    for (const QByteArray& leftOut : std::as_const(outcome.leftOut)) {
-        QString why = QStringLiteral("it cannot be read whole");
-        if (::stat(leftOut.constData(), &st) != 0)
-            why = QString::fromLocal8Bit(std::strerror(errno));
-        else if (!S_ISREG(st.st_mode))
-            why = QStringLiteral("not a file");
-        printError(QStringLiteral("left out '%1': %2").arg(PathBytes::display(leftOut), why));
+        // Nothing readable is the inputs' fault (exit 1, like the files left out); a failing
+        // archive is the destination's (exit 2).
+        return !outcome.leftOut.isEmpty() && outcome.leftOut.size() == paths.size() ? ExitCode::Failed : ExitCode::Usage;
     }
     printBytesLine(outcome.archivePath);
     return outcome.leftOut.isEmpty() ? ExitCode::Ok : ExitCode::Failed;

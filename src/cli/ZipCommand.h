@@ -9,7 +9,8 @@ namespace Cli {
 // quorvel-cli zip --to FOLDER [--name BASE] PATH...
 // Packs the files into one new archive in FOLDER and prints the archive's path. Exit 0
 // when every file went in, 1 when some could not be read and were left out (each named on
-// stderr), 2 when the archive cannot be written or the arguments are wrong.
+// stderr with the reason; when none could be read no archive is left), 2 when the archive
+// cannot be written or the arguments are wrong.
 int runZip(const QStringList& args);
 
 // The command's arguments (after the command word) as the bytes given on the command line,

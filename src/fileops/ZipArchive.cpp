@@ -7,6 +7,9 @@
 #include <minizip/zip.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <ctime>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -36,6 +39,40 @@ bool isAscii(const QByteArray& name)
 }
 
 bool isUtf8(const QByteArray& name) { return QString::fromUtf8(name).toUtf8() == name; }
+
+// The DOS date and time of a modification time, in local time as zip tools read it; DOS
+// dates run from 1980 to 2107, so a time outside is taken to the nearest end.
+tm_zip dosTime(time_t when)
+{
+    struct tm local{};
+    tm_zip out{};
+    if (!::localtime_r(&when, &local) || local.tm_year < 80) {
+        out.tm_year = 1980;
+        out.tm_mday = 1;
+        return out;
+    }
+    if (local.tm_year > 207)
+        return tm_zip{58, 59, 23, 31, 11, 2107};
+    out.tm_sec = uInt(local.tm_sec);
+    out.tm_min = uInt(local.tm_min);
+    out.tm_hour = uInt(local.tm_hour);
+    out.tm_mday = uInt(local.tm_mday);
+    out.tm_mon = uInt(local.tm_mon);
+    out.tm_year = uInt(local.tm_year + 1900);
+    return out;
+}
+
+// The "extended timestamp" extra field (0x5455) with the modification time in UTC seconds,
+// which unzip restores to the second; empty for a time it cannot hold.
+QByteArray timestampField(time_t when)
+{
+    if (when < INT32_MIN || when > INT32_MAX)
+        return {};
+    const quint32 t = quint32(qint32(when));
+    const char field[] = {0x55, 0x54, 5, 0, 1, char(t & 0xff), char((t >> 8) & 0xff), char((t >> 16) & 0xff),
+                          char((t >> 24) & 0xff)};
+    return QByteArray(field, sizeof field);
+}
 
 // The archive is created exclusively: minizip's own opener would truncate whatever file
 // already has the name.
@@ -117,43 +154,44 @@ bool ZipArchive::writeFile(const QByteArray& path)
 {
     if (!zip_)
         throw std::logic_error("Attempting to write to an archive which was never opened");
+    sourceError_.clear();
     if (archiveFailed_)
         return false;
 
     // Not blocking: opening a named pipe would otherwise wait for a writer forever.
     const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        sourceError_ = systemText(errno);
         return false;
+    }
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
         || (st.st_dev == archiveDevice_ && st.st_ino == archiveInode_)) {
         // Not a file, or the archive itself reached through a link: reading it would
         // never end.
+        sourceError_ = S_ISDIR(st.st_mode) ? QStringLiteral("it is a folder")
+            : S_ISREG(st.st_mode)          ? QStringLiteral("it is the archive itself")
+                                           : QStringLiteral("it is not a regular file");
         ::close(fd);
         return false;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
 
-    const QByteArray name = PathBytes::lastComponent(PathBytes::clean(path));
+    const QByteArray name = uniqueEntryName(PathBytes::lastComponent(PathBytes::clean(path)));
     const int zip64 = st.st_size >= kZip64Threshold ? 1 : 0;
-    int opened;
-    if (!isAscii(name)) {
-        // unzip 6.0 converts every name of an entry made on MS-DOS (minizip's default
-        // origin) from the DOS code page, UTF-8 flag or not. Entries with such names
-        // therefore say they were made on Unix, where names are taken as they are; unzip
-        // then reads the external attributes as a Unix mode: a plain readable file. The
-        // UTF-8 flag is set when the name is UTF-8; other bytes are stored as they are.
-        zip_fileinfo info{};
-        info.tmz_date.tm_mon = ~0u; // with the other fields 0, the DOS date comes out 0
-        info.external_fa = uLong(S_IFREG | 0644) << 16;
-        opened = zipOpenNewFileInZip4_64(zip_, name.constData(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                                         Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY,
-                                         nullptr, 0, kMadeOnUnix, isUtf8(name) ? kUtf8NameFlag : 0, zip64);
-    } else {
-        opened = zipOpenNewFileInZip4_64(zip_, name.constData(), nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                                         Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY,
-                                         nullptr, 0, 0, 0, zip64);
-    }
+    // Every entry says it was made on Unix: unzip then takes its name as it is (entries
+    // from MS-DOS get their names converted from the DOS code page and "\" turned into a
+    // folder separator) and restores the mode kept in the external attributes. The UTF-8
+    // flag is set when a name beyond ASCII is UTF-8; other bytes are stored as they are.
+    zip_fileinfo info{};
+    info.tmz_date = dosTime(st.st_mtime);
+    info.external_fa = uLong(S_IFREG | (st.st_mode & 0777)) << 16;
+    const QByteArray extra = timestampField(st.st_mtime);
+    const uLong flags = !isAscii(name) && isUtf8(name) ? kUtf8NameFlag : 0;
+    const int opened = zipOpenNewFileInZip4_64(zip_, name.constData(), &info, extra.constData(), uInt(extra.size()),
+                                               extra.constData(), uInt(extra.size()), nullptr, Z_DEFLATED,
+                                               Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY,
+                                               nullptr, 0, kMadeOnUnix, flags, zip64);
     if (opened != ZIP_OK) {
         ::close(fd);
         fail(QStringLiteral("cannot add an entry (%1)").arg(systemText(errno ? errno : EIO)));
@@ -168,6 +206,7 @@ bool ZipArchive::writeFile(const QByteArray& path)
             continue;
         if (n < 0) {
             readFailed = true;
+            sourceError_ = systemText(errno);
             break;
         }
         if (n == 0)
@@ -181,6 +220,19 @@ bool ZipArchive::writeFile(const QByteArray& path)
         fail(systemText(errno ? errno : EIO));
     ::close(fd);
     return !readFailed && !archiveFailed_;
+}
+
+QByteArray ZipArchive::uniqueEntryName(const QByteArray& name)
+{
+    QByteArray candidate = name;
+    const PathBytes::NameParts parts = PathBytes::splitExtension(name);
+    for (qint64 k = 1; entryNames_.contains(candidate); ++k) {
+        candidate = parts.base + ' ' + QByteArray::number(k);
+        if (!parts.extension.isEmpty())
+            candidate += '.' + parts.extension;
+    }
+    entryNames_.insert(candidate);
+    return candidate;
 }
 
 bool ZipArchive::close()
@@ -214,22 +266,30 @@ bool ZipArchive::createZipFileAtPath(const QString& path, const QStringList& wit
 bool ZipArchive::createZipFileAtPath(const QByteArray& path, const QList<QByteArray>& withFilesAtPaths,
                                      ZipResult* result)
 {
+    ZipResult local;
+    ZipResult& out = result ? *result : local;
     ZipArchive archive(path);
     if (!archive.open()) {
-        if (result)
-            result->error = archive.errorString();
+        out.error = archive.errorString();
         return false;
     }
+    qsizetype written = 0;
     for (const QByteArray& file : withFilesAtPaths) {
-        if (archive.writeFile(file))
+        if (archive.writeFile(file)) {
+            ++written;
             continue;
+        }
         if (archive.archiveFailed_)
             break; // the archive cannot take more; close() reports it
-        if (result)
-            result->leftOut.append(file);
+        out.leftOut.append(file);
+        out.leftOutReasons.append(archive.sourceError_);
     }
+    // An archive of nothing is no archive: it goes, and the first source's reason is why.
+    if (written == 0 && !withFilesAtPaths.isEmpty() && !archive.archiveFailed_)
+        archive.fail(QStringLiteral("no file could be read (“%1”: %2)")
+                         .arg(PathBytes::display(PathBytes::lastComponent(out.leftOut.first())), out.leftOutReasons.first()));
     const bool finished = archive.close();
-    if (!finished && result)
-        result->error = archive.errorString();
+    if (!finished)
+        out.error = archive.errorString();
     return finished;
 }

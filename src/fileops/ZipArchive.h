@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -9,14 +10,19 @@
 
 // What became of an archive's sources, for callers that report it.
 struct ZipResult {
-    QList<QByteArray> leftOut; // sources that could not be read as files, in list order
-    QString error;             // why the archive itself could not be made; empty on success
+    QList<QByteArray> leftOut;    // sources that could not be read as files, in list order
+    QStringList leftOutReasons;   // why, one per leftOut entry ("Permission denied", "it is a folder")
+    QString error;                // why the archive itself could not be made; empty on success
 };
 
 // Writes one new zip archive: each source file becomes one deflated entry (zlib's default
-// level) named by the file's last path component, with no folder structure, no extra
-// fields, no comments, no encryption and a DOS date of 0. Names keep their bytes; a name
-// that is not plain ASCII is flagged as UTF-8 so that unzip tools read it back as written.
+// level) named by the file's last path component, with no folder structure, no comments
+// and no encryption. Entry names are unique within the archive: a name already taken gets
+// " 1", " 2" ... before its extension, as copies do in a folder ("x.txt", "x 1.txt").
+// Each entry keeps the file's modification time (the DOS date and time, and the exact
+// second in an extended-timestamp extra field) and its permission bits, and says it was
+// made on Unix, so names are extracted as they are ("\" included). Names keep their
+// bytes; a name beyond ASCII that is UTF-8 is flagged as such.
 // Each source is streamed through one 16384-byte buffer, whatever its size.
 //
 // A writer goes closed -> open -> closed and serves one archive. Misuse (opening twice,
@@ -28,10 +34,10 @@ public:
 
     // createZipFileAtPath:withFilesAtPaths: writes the archive at `path` with every
     // source in list order. A source that cannot be read as a file is left out (listed in
-    // result->leftOut). True when the archive was created and finished, an archive whose
-    // every source was left out included (it is a valid empty zip); false when it cannot
-    // be created or written (no such folder, no permission, full disk), in which case no
-    // archive is left behind.
+    // result->leftOut, with its reason). True when the archive was created and finished;
+    // false when it cannot be created or written (no such folder, no permission, full disk)
+    // or when no source could be read, in which case no archive is left behind and
+    // result->error says why.
     static bool createZipFileAtPath(const QByteArray& path, const QList<QByteArray>& withFilesAtPaths,
                                     ZipResult* result = nullptr);
     static bool createZipFileAtPath(const QString& path, const QStringList& withFilesAtPaths,
@@ -67,9 +73,14 @@ public:
     const QByteArray& path() const { return path_; }
     // Why the last open, write or close failed.
     const QString& errorString() const { return error_; }
+    // Why the last writeFile left its source out ("Permission denied", "it is a folder");
+    // empty when it did not.
+    const QString& sourceError() const { return sourceError_; }
 
 private:
     void fail(const QString& why);
+    // The name, or the first of "base 1.ext", "base 2.ext" ... no entry has yet; taken.
+    QByteArray uniqueEntryName(const QByteArray& name);
 
     QByteArray path_;
     void* zip_ = nullptr; // minizip's zipFile while open
@@ -77,4 +88,6 @@ private:
     dev_t archiveDevice_ = 0;
     ino_t archiveInode_ = 0;
     QString error_;
+    QString sourceError_;
+    QSet<QByteArray> entryNames_;
 };

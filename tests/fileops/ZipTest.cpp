@@ -49,8 +49,8 @@ TEST(ZipArchive, WritesEveryReadableSourceInOrderAsADeflatedEntry)
     bool ok = false;
     const auto entries = readZip(b(archive), &ok);
     ASSERT_TRUE(ok);
-    // Names are last components only, duplicates kept in list order.
-    EXPECT_EQ(entryNames(entries), (QList<QByteArray>{"x.txt", "noise.bin", "empty", "x.txt"}));
+    // Names are last components only; a name met again takes the next number.
+    EXPECT_EQ(entryNames(entries), (QList<QByteArray>{"x.txt", "noise.bin", "empty", "x 1.txt"}));
     EXPECT_EQ(entries[0].data, text);
     EXPECT_EQ(entries[1].data, noise);
     EXPECT_TRUE(entries[2].data.isEmpty());
@@ -58,22 +58,62 @@ TEST(ZipArchive, WritesEveryReadableSourceInOrderAsADeflatedEntry)
     for (const ZipEntry& e : entries) {
         EXPECT_TRUE(e.crcOk) << e.name.constData();
         EXPECT_EQ(e.method, 8u);
-        EXPECT_EQ(e.dosDate, 0u);
+        EXPECT_NE(e.dosDate, 0u);
         EXPECT_EQ(e.flag & 0x800u, 0u);
     }
     EXPECT_TRUE(unzipTestPasses(archive));
 }
 
-TEST(ZipArchive, AnArchiveWhoseSourcesAllFailIsAValidEmptyZip)
+TEST(ZipArchive, AnArchiveWhoseSourcesAllFailIsNotLeftAndSaysWhy)
 {
     TempTree t;
+    writeText(t.at("locked.txt"), "secret");
+    t.chmod("locked.txt", 0);
+    t.chmod("", 0777); // the unprivileged child makes the archive here
     const QString archive = t.at("empty.zip");
-    ZipResult result;
-    ASSERT_TRUE(ZipArchive::createZipFileAtPath(archive, {t.at("nothing"), t.path()}, &result));
-    EXPECT_EQ(result.leftOut.size(), 2);
-    // Only the end-of-central-directory record, with no entries (minizip's reader refuses
-    // to open such an archive, so the bytes are checked directly).
-    EXPECT_EQ(readText(archive), QByteArray("PK\x05\x06") + QByteArray(18, '\0'));
+    const int status = TestSupport::runUnprivileged([&] {
+        ZipResult result;
+        if (ZipArchive::createZipFileAtPath(archive, {t.at("locked.txt"), t.at("nothing"), t.path()}, &result))
+            return 1;
+        if (exists(archive))
+            return 2;
+        if (result.leftOutReasons != QStringList{QStringLiteral("Permission denied"),
+                                                 QStringLiteral("No such file or directory"), QStringLiteral("it is a folder")})
+            return 3;
+        return result.error.contains(QStringLiteral("“locked.txt”: Permission denied")) ? 0 : 4;
+    });
+    EXPECT_EQ(status, 0);
+}
+
+TEST(ZipArchive, EntriesKeepTimesModesAndNamesAsTheyAreOnExtraction)
+{
+    TempTree t;
+    writeText(t.at("one/run.sh"), "#!/bin/sh\n");
+    t.chmod("one/run.sh", 0750);
+    writeText(t.at("two/run.sh"), "second");
+    writeText(t.at("win\\dows.txt"), "backslash");
+    writeText(t.at("old.txt"), "old");
+    t.setTimes("one/run.sh", 1600000000, 1600000000);
+    t.setTimes("old.txt", 100, 100); // before DOS dates begin
+    const QString archive = t.at("kept.zip");
+    ASSERT_TRUE(ZipArchive::createZipFileAtPath(
+        archive, {t.at("one/run.sh"), t.at("two/run.sh"), t.at("win\\dows.txt"), t.at("old.txt")}));
+    EXPECT_EQ(entryNames(readZip(b(archive))), (QList<QByteArray>{"run.sh", "run 1.sh", "win\\dows.txt", "old.txt"}));
+
+    t.mkdir("x");
+    const auto unzip = TestSupport::run(QStringLiteral("unzip"), {QStringLiteral("-q"), archive, QStringLiteral("-d"), t.at("x")});
+    ASSERT_EQ(unzip.exitCode, 0) << unzip.err.constData();
+    const QFileInfo run(t.at("x/run.sh"));
+    EXPECT_EQ(run.lastModified().toSecsSinceEpoch(), 1600000000);
+    EXPECT_TRUE(run.permissions().testFlag(QFileDevice::ExeOwner));
+    EXPECT_FALSE(run.permissions().testFlag(QFileDevice::ReadOther));
+    EXPECT_EQ(readText(t.at("x/run 1.sh")), "second");
+    EXPECT_EQ(readText(t.at("x/win\\dows.txt")), "backslash");
+    // A time before DOS dates begin is kept exactly by the extra field; the DOS date itself
+    // is the first one there is, 1980-01-01 00:00.
+    EXPECT_EQ(QFileInfo(t.at("x/old.txt")).lastModified().toSecsSinceEpoch(), 100);
+    EXPECT_EQ(readZip(b(archive)).back().dosDate, 0x210000u);
+    EXPECT_TRUE(unzipTestPasses(archive));
 }
 
 TEST(ZipArchive, FlagsNamesThatAreNotAsciiAsUtf8)
@@ -96,7 +136,7 @@ TEST(ZipArchive, FlagsNamesThatAreNotAsciiAsUtf8)
     EXPECT_EQ(entries[1].name, latin1);
     EXPECT_EQ(entries[1].flag & 0x800u, 0u);
 
-    EXPECT_EQ(entries[0].dosDate, 0u);
+    EXPECT_NE(entries[0].dosDate, 0u);
 
     // unzip extracts both names exactly as written, as readable files.
     t.mkdir("x");
