@@ -13,6 +13,7 @@ namespace ExitCode {
 constexpr int Ok = 0;
 constexpr int Failed = 1; // the command ran, but some of its work failed
 constexpr int Usage = 2;  // bad arguments, a missing or unreadable path, nothing done
+constexpr int Interrupted = 130; // Ctrl-C ended the work early; what is shown is partial
 } // namespace ExitCode
 
 // Options shared by the commands that scan.

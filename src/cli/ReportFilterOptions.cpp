@@ -1,5 +1,7 @@
 #include "cli/ReportFilterOptions.h"
 
+#include "settings/CommonFuncs.h"
+
 namespace Cli {
 
 namespace {
@@ -82,6 +84,10 @@ std::optional<CliError> takeFilterOptions(QStringList& args, std::optional<FileV
         const auto type = indexOf(v->at(0), {"accessed", "modified", "created"});
         if (!type)
             return CliError{QStringLiteral("--date needs accessed, modified or created")};
+        // A date the filter cannot read would silently match every file.
+        for (const QString& day : {v->at(1), v->at(2)})
+            if (!CommonFuncs::dateFromDateOnlyString(day).isValid())
+                return CliError{QStringLiteral("--date needs dates as MM/dd/yyyy, not '%1'").arg(day)};
         values.dateTypeForFilter = *type;
         values.dateFrom = v->at(1);
         values.dateTo = v->at(2);

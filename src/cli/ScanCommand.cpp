@@ -16,6 +16,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <unistd.h>
@@ -61,7 +62,14 @@ public:
     void open(const QString&) override {}
 };
 
-extern "C" void raiseAbortFlag(int) { isScanAborted().store(true); }
+// Set by Ctrl-C; the scan's own abort flag is cleared by the next scan, this one is not.
+std::atomic<bool> g_interrupted{false};
+
+extern "C" void raiseAbortFlag(int)
+{
+    g_interrupted.store(true);
+    isScanAborted().store(true);
+}
 
 } // namespace
 
@@ -102,6 +110,8 @@ std::unique_ptr<ScanSession> scanThroughController(const ScanOptions& options, i
     }
     auto previous = std::signal(SIGINT, raiseAbortFlag);
     const bool started = app.setParsingPath(options.path);
+    if (g_interrupted.load())
+        isScanAborted().store(true); // Ctrl-C came before the scan cleared its flag
     app.waitForScanToFinish();
     session->seconds = double(app.ScanTime());
     std::signal(SIGINT, previous);
@@ -111,6 +121,22 @@ std::unique_ptr<ScanSession> scanThroughController(const ScanOptions& options, i
     }
     session->root = app.arrParseResult().front();
     *exitCode = ExitCode::Ok;
+    if (g_interrupted.load()) {
+        // The totals are those of the part that was read. The completion gives a volume's
+        // top folder the volume's used space, which would sit next to partial counts: its
+        // sizes become its children's again.
+        session->partial = true;
+        std::uint64_t size = 0;
+        std::uint64_t sizeOnDisk = 0;
+        for (const TFoldInfo* child : session->root->SubList()) {
+            size += child->cSize();
+            sizeOnDisk += child->cASize();
+        }
+        session->root->setCSize(size);
+        session->root->setCASize(sizeOnDisk);
+        printError(QStringLiteral("interrupted: the scan stopped early; the totals are partial"));
+        *exitCode = ExitCode::Interrupted;
+    }
     return session;
 }
 
@@ -143,6 +169,7 @@ int runScan(const QStringList& args)
             {QStringLiteral("hidden_folders_skipped"), session->app->folderScanner().hiddenFoldersSkipped()},
             {QStringLiteral("other_file_systems_skipped"), session->app->folderScanner().otherFileSystemsSkipped()},
             {QStringLiteral("unreadable"), qint64(unreadable)},
+            {QStringLiteral("partial"), session->partial},
         };
         printOut(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
     } else {
@@ -157,7 +184,12 @@ int runScan(const QStringList& args)
         printOut(QStringLiteral("Files:         %1\n").arg(root->cFiles()));
         printOut(QStringLiteral("Folders:       %1\n").arg(root->cFolders()));
         printOut(QStringLiteral("Scan time:     %1 s\n").arg(seconds, 0, 'f', 2));
+        if (session->partial)
+            printOut(QStringLiteral("Partial:       yes (interrupted)\n"));
     }
+    // An interrupted scan says so above all; unreadable folders make a complete one fail.
+    if (exitCode != ExitCode::Ok)
+        return exitCode;
     return unreadable > 0 ? ExitCode::Failed : ExitCode::Ok;
 }
 

@@ -25,12 +25,15 @@ struct ScanSession {
     // The scanned root (selected), and the scan's wall time in seconds.
     TFoldInfo* root = nullptr;
     double seconds = 0;
+    // True when Ctrl-C ended the scan early: the tree and its totals are partial.
+    bool partial = false;
 };
 
 // Loads the exclusion list, the settings and the catalog as the application does at
 // start-up, then scans options.path through the controller. Progress goes to stderr when
-// it is a terminal; Ctrl-C ends the scan early and the partial tree is reported. Null (and
-// *exitCode set) when the path cannot be scanned.
+// it is a terminal; Ctrl-C ends the scan early and the partial tree is reported, with a line
+// on stderr, session->partial set and *exitCode ExitCode::Interrupted. Null (and *exitCode
+// set) when the path cannot be scanned.
 std::unique_ptr<ScanSession> scanThroughController(const ScanOptions& options, int* exitCode);
 
 } // namespace Cli

@@ -10,7 +10,9 @@
 
 #include <QCoreApplication>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -33,14 +35,39 @@ const char kUsage[] =
     "      --size-unit bytes|kb|mb|gb, --date accessed|modified|created FROM TO, --top N\n"
     "  zip --to FOLDER [--name BASE] PATH...\n"
     "      Pack the files into a new archive in FOLDER and print the archive's path.\n"
+    "      Entries are named after the files; a name met again gets \" 1\", \" 2\" ...\n"
+    "      before its extension. Modification times and permissions are kept.\n"
     "  volumes [--json]\n"
     "      List the volumes that can be scanned.\n"
-    "  trash PATH...\n"
-    "      Move each item to the trash; print the ones that could not be moved.\n"
+    "  trash [--delete-from-trash] PATH...\n"
+    "      Move each item to the trash; print the ones that could not be moved. The root,\n"
+    "      home and current folders (and the folders holding them), volume tops, protected\n"
+    "      folders and the trash's own folders are refused. An item already in the trash\n"
+    "      is deleted for good only with --delete-from-trash.\n"
+    "\n"
+    "Exit codes: 0 done; 1 part of the work failed, or the output could not be written;\n"
+    "  2 bad arguments or nothing could be done; 130 interrupted by Ctrl-C (partial result).\n"
     "\n"
     "Options for every command:\n"
     "  --log-stderr   write log lines to stderr instead of the log file\n"
     "  --help         show this text\n";
+
+int runCommand(QStringList& args)
+{
+    const QString command = args.takeFirst();
+    if (command == QLatin1String("scan"))
+        return Cli::runScan(args);
+    if (command == QLatin1String("report"))
+        return Cli::runReport(args);
+    if (command == QLatin1String("zip"))
+        return Cli::runZip(args);
+    if (command == QLatin1String("volumes"))
+        return Cli::runVolumes(args);
+    if (command == QLatin1String("trash"))
+        return Cli::runTrash(args);
+    Cli::printError(QStringLiteral("unknown command '%1' (see --help)").arg(command));
+    return ExitCode::Usage;
+}
 
 } // namespace
 
@@ -59,17 +86,14 @@ int main(int argc, char** argv)
     if (!Cli::takeFlag(args, QStringLiteral("--log-stderr")))
         Log::setSink(Log::Sink::LogFile);
 
-    const QString command = args.takeFirst();
-    if (command == QLatin1String("scan"))
-        return Cli::runScan(args);
-    if (command == QLatin1String("report"))
-        return Cli::runReport(args);
-    if (command == QLatin1String("zip"))
-        return Cli::runZip(args);
-    if (command == QLatin1String("volumes"))
-        return Cli::runVolumes(args);
-    if (command == QLatin1String("trash"))
-        return Cli::runTrash(args);
-    Cli::printError(QStringLiteral("unknown command '%1' (see --help)").arg(command));
-    return ExitCode::Usage;
+    const int exitCode = runCommand(args);
+    // Output that could not be written (a full disk, a closed pipe) is a failure, not a
+    // silent success.
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        const int err = errno ? errno : EIO;
+        Cli::printError(QStringLiteral("cannot write the output: %1").arg(QString::fromLocal8Bit(std::strerror(err))));
+        return exitCode == ExitCode::Ok ? ExitCode::Failed : exitCode;
+    }
+    return exitCode;
 }
