@@ -10,6 +10,9 @@ packages=(
   shared-mime-info adwaita-icon-theme xdg-utils
   xvfb xauth unzip
 )
+# Packages only some runs need (the fuzz build's clang), named by scripts/test.sh.
+read -r -a extra <<<"${QUORVEL_EXTRA_PACKAGES:-}"
+packages+=("${extra[@]}")
 
 missing=()
 for p in "${packages[@]}"; do
