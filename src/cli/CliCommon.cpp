@@ -14,6 +14,31 @@
 
 namespace Cli {
 
+QString printable(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'\n')
+            out += QLatin1String("\\n");
+        else if (c == u'\t')
+            out += QLatin1String("\\t");
+        else if (c == u'\r')
+            out += QLatin1String("\\r");
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
+void addBytesIfNotUtf8(QJsonObject& object, const QString& key, const QByteArray& bytes)
+{
+    if (QString::fromUtf8(bytes).toUtf8() != bytes)
+        object.insert(key + QStringLiteral("_bytes"), QString::fromLatin1(bytes.toBase64()));
+}
+
 void printError(const QString& message)
 {
     std::fprintf(stderr, "quorvel-cli: %s\n", message.toLocal8Bit().constData());

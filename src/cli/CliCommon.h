@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
@@ -38,6 +39,15 @@ struct CliError {
 };
 
 namespace Cli {
+
+// A name or path for a line of table output: control characters (a newline in a file
+// name above all) are written as C escapes ("\n", "\t", "\x1b"), so one name never spans
+// two lines. JSON output needs no such care.
+QString printable(const QString& text);
+
+// Adds "<key>_bytes" to a JSON object when `bytes` are not valid UTF-8: the exact bytes in
+// base64, since the text field beside it had to replace them.
+void addBytesIfNotUtf8(QJsonObject& object, const QString& key, const QByteArray& bytes);
 
 // Prints "quorvel-cli: <message>" on stderr.
 void printError(const QString& message);

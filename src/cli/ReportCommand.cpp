@@ -98,7 +98,7 @@ void printTables(const ReportOptions& options, const TFoldInfo* root, const std:
 {
     const int unit = GeneralLib::cache().allDiskReports;
     printOut(QStringLiteral("Path: %1\nSize: %2  Files: %3  Folders: %4\n")
-                 .arg(options.scan.path, CommonFuncs::sizeUnitFor(unit, root->cSize()))
+                 .arg(printable(options.scan.path), CommonFuncs::sizeUnitFor(unit, root->cSize()))
                  .arg(root->cFiles())
                  .arg(root->cFolders()));
     for (const ComputedReport& report : computed)

@@ -178,7 +178,7 @@ int runScan(const QStringList& args)
         const int unit = options.unitCode.value_or(settings.diskReportSummary);
         GeneralLib::overrideDisplayUnitSettings(settings.allDiskReports, unit, settings.folderTree,
                                                 options.decimals.value_or(settings.decimalPlaces));
-        printOut(QStringLiteral("Path:          %1\n").arg(options.path));
+        printOut(QStringLiteral("Path:          %1\n").arg(printable(options.path)));
         printOut(QStringLiteral("Size:          %1\n").arg(CommonFuncs::sizeUnitFor(unit, root->cSize())));
         printOut(QStringLiteral("Size on disk:  %1\n").arg(CommonFuncs::sizeUnitFor(unit, root->cASize())));
         printOut(QStringLiteral("Files:         %1\n").arg(root->cFiles()));
