@@ -1,5 +1,7 @@
 #include "cli/ReportOutput.h"
 
+#include "cli/CliCommon.h"
+#include "fileops/PathBytes.h"
 #include "reports/FolderReports.h"
 #include "reports/ReportTable.h"
 #include "settings/CommonFuncs.h"
@@ -48,7 +50,21 @@ QJsonObject groupedJson(const TGroupRow& row)
                        {QStringLiteral("size_on_disk"), qint64(row.ASize)}};
 }
 
+QJsonObject nodeFields(const TFoldInfo* node);
+
+// A node's fields; a name or path that is not valid UTF-8 also comes as its exact bytes
+// ("name_bytes", "path_bytes", base64), since the text fields had to replace them.
 QJsonObject nodeJson(const TFoldInfo* node)
+{
+    QJsonObject object = nodeFields(node);
+    const QByteArray path = node->sPathBytes();
+    if (!node->isRoot())
+        addBytesIfNotUtf8(object, QStringLiteral("name"), PathBytes::lastComponent(path));
+    addBytesIfNotUtf8(object, QStringLiteral("path"), path);
+    return object;
+}
+
+QJsonObject nodeFields(const TFoldInfo* node)
 {
     return QJsonObject{{QStringLiteral("name"), node->sName()},
                        {QStringLiteral("path"), node->sPath()},
@@ -185,7 +201,7 @@ RenderedReport renderReport(FolderReports& reports, ReportName name, const std::
         out.json.append(rowJson(*table, row));
         QStringList cells;
         for (int c = 0; c < table->columnCount(); ++c)
-            cells.append(table->text(row, c));
+            cells.append(printable(table->text(row, c))); // a newline in a name stays on its row
         lines.push_back(cells);
     }
     out.rows = qsizetype(lines.size() - 1);

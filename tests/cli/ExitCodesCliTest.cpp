@@ -12,7 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -125,6 +127,29 @@ TEST(ExitCodes, AnExclusionListThatIsNoRegularFileIsRefusedNotWaitedOn)
         EXPECT_EQ(r.exitCode, 2) << special.toStdString();
         EXPECT_TRUE(r.err.contains("not a regular file")) << r.err.constData();
     }
+}
+
+TEST(Names, ANewlineStaysOnItsRowAndBytesThatAreNotUtf8AreKeptInJson)
+{
+    TempTree t;
+    t.file(QStringLiteral("two\nlines.txt"), 5);
+    const QByteArray odd = QFile::encodeName(t.path()) + "/odd-\xff.txt";
+    const int fd = ::open(odd.constData(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+
+    TestSupport::ProcessResult r =
+        TestSupport::runCli({QStringLiteral("report"), QStringLiteral("explorer"), t.path()});
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    EXPECT_TRUE(r.out.contains("two\\nlines.txt")) << r.out.constData();
+    EXPECT_FALSE(r.out.contains("two\nlines")) << r.out.constData();
+
+    r = TestSupport::runCli({QStringLiteral("report"), QStringLiteral("explorer"), QStringLiteral("--json"), t.path()});
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    EXPECT_TRUE(r.out.contains("\"name_bytes\":\"" + QByteArray("odd-\xff.txt").toBase64() + '"')) << r.out.constData();
+    EXPECT_TRUE(r.out.contains("\"path_bytes\":\"" + odd.toBase64() + '"')) << r.out.constData();
+    EXPECT_TRUE(r.out.contains("two\\nlines.txt")); // JSON escapes it on its own
+    ::unlink(odd.constData());
 }
 
 } // namespace
