@@ -7,7 +7,8 @@ packages=(
   qt6-base-dev libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6
   libplist-dev libplist++-dev libminizip-dev zlib1g-dev
   libgtest-dev libgmock-dev
-  shared-mime-info adwaita-icon-theme xdg-utils
+  shared-mime-info adwaita-icon-theme libqt6svg6 xdg-utils
+  desktop-file-utils appstream
   xvfb xauth unzip
 )
 # Packages only some runs need (the fuzz build's clang), named by scripts/test.sh.

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "ui/GuiUserInterface.h"
+#include "ui/TimerScheduler.h"
+
+#include <QObject>
+
+#include <memory>
+
+class AppDelegate;
+class MainWindow;
+
+// The desktop application assembled: the dialogs and timers the controller asks through,
+// the controller itself and the main window, created in the order launching needs (the
+// settings and catalogs are read before any window exists). Owns all of them.
+class DesktopApp : public QObject {
+    Q_OBJECT
+public:
+    struct Options {
+        // Shows the start-up dialog 1.2 s after launch (off when a path is given to scan).
+        bool startupDialogAtLaunch = true;
+    };
+
+    explicit DesktopApp(Options options, QObject* parent = nullptr);
+    ~DesktopApp() override;
+
+    // Shows the main window and runs the launch steps (volumes, support folder, the
+    // deferred start-up dialog).
+    void launch();
+    // Starts a scan of the folder at once; false when the controller refused it.
+    bool scanAtLaunch(const QString& path);
+
+    AppDelegate& app() { return *app_; }
+    MainWindow& window() { return *window_; }
+    GuiUserInterface& ui() { return ui_; }
+
+Q_SIGNALS:
+    // The application is to end (the main window closed, or the start-up dialog was closed
+    // before anything was scanned). main() quits the event loop on it.
+    void quitRequested();
+
+private:
+    Options options_;
+    GuiUserInterface ui_;
+    TimerScheduler scheduler_;
+    std::unique_ptr<AppDelegate> app_;
+    std::unique_ptr<MainWindow> window_;
+};
