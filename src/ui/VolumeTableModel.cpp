@@ -2,7 +2,6 @@
 
 #include "app/AppDelegate.h"
 #include "scan/DirectoryParser.h"
-#include "settings/CommonFuncs.h"
 #include "ui/IconProvider.h"
 #include "ui/UiTexts.h"
 
@@ -33,10 +32,10 @@ QVariant VolumeTableModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         switch (index.column()) {
-        case DriveColumn: return drive.name;
-        case CapacityColumn: return CommonFuncs::unitForSizeDriveSize(drive.size);
+        case DriveColumn: return DirectoryParser::volumeColumnText(drive, QStringLiteral("Drive"));
+        case CapacityColumn: return DirectoryParser::volumeColumnText(drive, QStringLiteral("Capacity"));
         case UsageColumn: return QStringLiteral("%1 %").arg(qRound(usage));
-        case FreeColumn: return CommonFuncs::unitForSizeDriveSize(drive.sizeFree);
+        case FreeColumn: return DirectoryParser::volumeColumnText(drive, QStringLiteral("Free"));
         default: return {};
         }
     case Qt::DecorationRole:

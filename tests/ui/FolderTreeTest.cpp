@@ -143,10 +143,12 @@ TEST_F(FolderTree, VolumeTableListsTheControllersVolumes)
     drives[0].path = QStringLiteral("/");
     drives[0].size = 100'000'000'000;
     drives[0].sizeFree = 25'000'000'000;
+    drives[0].sizeUsed = 75'000'000'000;
     drives[1].name = QStringLiteral("Data");
     drives[1].path = tree_.path();
     drives[1].size = 2'000'000'000;
     drives[1].sizeFree = 2'000'000'000;
+    drives[1].sizeUsed = 0;
     app().setDiskDrives(drives);
     QAbstractItemModel* model = window().volumeTable()->model();
     QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::Fatal);
