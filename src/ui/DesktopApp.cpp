@@ -5,7 +5,7 @@
 #include "ui/MainWindow.h"
 
 DesktopApp::DesktopApp(Options options, QObject* parent)
-    : QObject(parent), options_(options), scheduler_(this), app_(std::make_unique<AppDelegate>(ui_, scheduler_))
+    : QObject(parent), options_(options), app_(std::make_unique<AppDelegate>(ui_, scheduler_))
 {
     IconProvider::setUpIconTheme();
     app_->loadSettingsAndCatalogs();

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/TimerScheduler.h"
 #include "ui/GuiUserInterface.h"
-#include "ui/TimerScheduler.h"
 
 #include <QObject>
 

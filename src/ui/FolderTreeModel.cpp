@@ -7,69 +7,66 @@
 
 FolderTreeModel::FolderTreeModel(AppDelegate& app, QObject* parent) : QAbstractItemModel(parent), app_(app)
 {
-    connect(&app_, &AppDelegate::folderTreeReloaded, this, &FolderTreeModel::onTreeReloaded);
-    // Completion re-announces the tree and then collapses the roots: the scan thread waits
-    // meanwhile, so the held-back reload can read the new tree then.
-    connect(&app_, &AppDelegate::collapseAllRoots, this, &FolderTreeModel::onScanHandedOver);
-    connect(&app_, &AppDelegate::scanFinished, this, &FolderTreeModel::onScanHandedOver);
-    connect(&app_, &AppDelegate::progressWindowClosed, this, &FolderTreeModel::onScanHandedOver);
-}
-
-void FolderTreeModel::onTreeReloaded()
-{
-    if (app_.isScanning() && app_.progressWC()) {
-        reloadPending_ = true; // the new root's tree is still being written
-        return;
-    }
-    reload();
-}
-
-void FolderTreeModel::onScanHandedOver()
-{
-    if (reloadPending_)
-        reload();
+    connect(&app_, &AppDelegate::folderTreeReloaded, this, &FolderTreeModel::reload);
+    connect(&app_, &AppDelegate::folderRowsAboutToBeRemoved, this, [this](TFoldInfo* parent, int first, int last) {
+        beginRemoveRows(indexForNode(parent), first, last);
+    });
+    connect(&app_, &AppDelegate::folderRowsRemoved, this, [this] { endRemoveRows(); });
+    connect(&app_, &AppDelegate::folderRowsAboutToBeReordered, this, &FolderTreeModel::onRowsAboutToBeReordered);
+    connect(&app_, &AppDelegate::folderRowsReordered, this, &FolderTreeModel::onRowsReordered);
+    connect(&app_, &AppDelegate::folderTotalsChanged, this, &FolderTreeModel::onTotalsChanged);
+    connect(&app_, &AppDelegate::folderTreeTextsChanged, this, &FolderTreeModel::onTextsChanged);
 }
 
 void FolderTreeModel::reload()
 {
-    reloadPending_ = false;
     beginResetModel();
-    rows_.clear();
     endResetModel();
     Q_EMIT reloaded();
 }
 
-const FolderTreeModel::Rows& FolderTreeModel::rowsOf(TFoldInfo* parent) const
+void FolderTreeModel::onRowsAboutToBeReordered(TFoldInfo* parent)
 {
-    auto found = rows_.find(parent);
-    if (found != rows_.end())
-        return found->second;
-    Rows rows;
-    // While a reload is held back the view only knows cached rows; anything new it asks
-    // for could be a tree the scan thread is still writing, so it is answered empty.
-    if (!reloadPending_)
-        rows.children = app_.folderTreeChildren(parent);
-    rows.rowOf.reserve(rows.children.size());
-    for (std::size_t i = 0; i < rows.children.size(); ++i)
-        rows.rowOf.emplace(rows.children[i], int(i));
-    return rows_.emplace(parent, std::move(rows)).first->second;
+    const QModelIndex parentIndex = indexForNode(parent);
+    Q_EMIT layoutAboutToBeChanged({QPersistentModelIndex(parentIndex)}, QAbstractItemModel::VerticalSortHint);
+    moving_.clear();
+    for (const QModelIndex& index : persistentIndexList())
+        if (index.isValid() && nodeAt(index)->PFoldInfo() == parent)
+            moving_.push_back({QPersistentModelIndex(index), nodeAt(index), index.column()});
 }
 
-int FolderTreeModel::rowInParent(const TFoldInfo* node) const
+void FolderTreeModel::onRowsReordered(TFoldInfo* parent)
 {
-    const Rows& rows = rowsOf(node->PFoldInfo());
-    auto found = rows.rowOf.find(node);
-    return found == rows.rowOf.end() ? -1 : found->second;
+    for (const Moving& entry : std::as_const(moving_)) {
+        const int row = app_.folderTreeRow(entry.node);
+        changePersistentIndex(entry.index, row < 0 ? QModelIndex() : createIndex(row, entry.column, entry.node));
+    }
+    moving_.clear();
+    Q_EMIT layoutChanged({QPersistentModelIndex(indexForNode(parent))}, QAbstractItemModel::VerticalSortHint);
+}
+
+void FolderTreeModel::onTotalsChanged(TFoldInfo* node)
+{
+    const QModelIndex name = indexForNode(node);
+    if (name.isValid())
+        Q_EMIT dataChanged(name, name.siblingAtColumn(SizeColumn), {Qt::DisplayRole});
+}
+
+void FolderTreeModel::onTextsChanged()
+{
+    // Every size text may read differently (the unit changed); rows stay. Views repaint
+    // what they show from data(), so telling them about the top level repaints the tree.
+    const int roots = rowCount();
+    if (roots > 0)
+        Q_EMIT dataChanged(index(0, 0), index(roots - 1, SizeColumn), {Qt::DisplayRole});
 }
 
 QModelIndex FolderTreeModel::index(int row, int column, const QModelIndex& parent) const
 {
     if (row < 0 || column < 0 || column >= ColumnCount || (parent.isValid() && parent.column() != 0))
         return {};
-    const Rows& rows = rowsOf(nodeAt(parent));
-    if (std::size_t(row) >= rows.children.size())
-        return {};
-    return createIndex(row, column, rows.children[std::size_t(row)]);
+    TFoldInfo* child = app_.folderTreeChild(nodeAt(parent), row);
+    return child ? createIndex(row, column, child) : QModelIndex();
 }
 
 QModelIndex FolderTreeModel::parent(const QModelIndex& child) const
@@ -78,7 +75,7 @@ QModelIndex FolderTreeModel::parent(const QModelIndex& child) const
     if (!node || !node->PFoldInfo())
         return {};
     TFoldInfo* up = node->PFoldInfo();
-    const int row = rowInParent(up);
+    const int row = app_.folderTreeRow(up);
     return row < 0 ? QModelIndex() : createIndex(row, 0, up);
 }
 
@@ -86,7 +83,7 @@ int FolderTreeModel::rowCount(const QModelIndex& parent) const
 {
     if (parent.isValid() && parent.column() != 0)
         return 0;
-    return int(rowsOf(nodeAt(parent)).children.size());
+    return app_.folderTreeRowCount(nodeAt(parent));
 }
 
 int FolderTreeModel::columnCount(const QModelIndex& parent) const
@@ -97,7 +94,7 @@ int FolderTreeModel::columnCount(const QModelIndex& parent) const
 bool FolderTreeModel::hasChildren(const QModelIndex& parent) const
 {
     if (!parent.isValid())
-        return !rowsOf(nullptr).children.empty();
+        return app_.folderTreeRowCount(nullptr) > 0;
     if (parent.column() != 0)
         return false;
     // The expansion control shows for any folder holding a folder, even when every one of
@@ -148,6 +145,6 @@ QModelIndex FolderTreeModel::indexForNode(const TFoldInfo* node) const
         return {};
     if (node->PFoldInfo() && !indexForNode(node->PFoldInfo()).isValid())
         return {};
-    const int row = rowInParent(node);
+    const int row = app_.folderTreeRow(node);
     return row < 0 ? QModelIndex() : createIndex(row, 0, const_cast<TFoldInfo*>(node));
 }

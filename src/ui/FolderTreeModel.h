@@ -13,17 +13,18 @@ class TFoldInfo;
 // only with "showEmptyFolders"). Two columns: the name with its icon, and the size in the
 // "folderTree" unit (empty for a root).
 //
-// Rows are computed lazily: a folder's children are asked of the controller the first time
-// a view needs them and kept, so row() and parent() are hash look-ups. An index's internal
-// pointer is its TFoldInfo; the controller owns the nodes.
-//
-// A tree being scanned is never read: a reload announced while a scan runs is held back
-// until the scan hands its tree over.
+// A thin adapter: the controller keeps each folder's rows (computed when first asked for)
+// and answers row and child look-ups in constant time; an index's internal pointer is its
+// TFoldInfo, owned by the controller's trees. After file actions the controller reports
+// removed rows, re-sorted lists and changed totals one by one, and the model passes them on
+// as the matching item-model signals, so views keep their expansion, selection and scroll
+// position. A full reset happens only when the controller reloads the tree (a scan, the
+// empty-folder filter).
 class FolderTreeModel : public QAbstractItemModel {
     Q_OBJECT
 public:
     enum Column { NameColumn = 0, SizeColumn = 1, ColumnCount = 2 };
-    // The node behind an index (Qt::UserRole) as a pointer value.
+    // The node behind an index as a pointer value.
     static constexpr int NodeRole = Qt::UserRole + 1;
 
     explicit FolderTreeModel(AppDelegate& app, QObject* parent = nullptr);
@@ -42,7 +43,7 @@ public:
     // the tree, or its folder does not list it.
     QModelIndex indexForNode(const TFoldInfo* node) const;
 
-    // Drops every cached row and asks the controller again (a full reset).
+    // A full reset: every row is asked of the controller again.
     void reload();
 
 Q_SIGNALS:
@@ -50,16 +51,17 @@ Q_SIGNALS:
     void reloaded();
 
 private:
-    struct Rows {
-        std::vector<TFoldInfo*> children;
-        std::unordered_map<const TFoldInfo*, int> rowOf;
-    };
-    const Rows& rowsOf(TFoldInfo* parent) const; // parent null: the roots
-    int rowInParent(const TFoldInfo* node) const;
-    void onTreeReloaded();
-    void onScanHandedOver();
+    void onRowsAboutToBeReordered(TFoldInfo* parent);
+    void onRowsReordered(TFoldInfo* parent);
+    void onTotalsChanged(TFoldInfo* node);
+    void onTextsChanged();
 
     AppDelegate& app_;
-    mutable std::unordered_map<const TFoldInfo*, Rows> rows_;
-    bool reloadPending_ = false;
+    // Persistent indexes under a list being re-sorted, with their nodes, until it is done.
+    struct Moving {
+        QPersistentModelIndex index;
+        TFoldInfo* node;
+        int column;
+    };
+    QList<Moving> moving_;
 };

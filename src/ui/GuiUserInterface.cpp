@@ -35,6 +35,12 @@ void GuiUserInterface::alert(const QString& message, const QString& informative)
 
 bool GuiUserInterface::confirm(const QString& message, const QString& informative)
 {
+    return confirm(message, informative, uiText("ID_YES"), uiText("ID_NO"));
+}
+
+bool GuiUserInterface::confirm(const QString& message, const QString& informative, const QString& defaultButton,
+                               const QString& otherButton)
+{
     QMessageBox box(parent_);
     box.setIcon(QMessageBox::Question);
     box.setWindowTitle(QCoreApplication::applicationName());
@@ -42,8 +48,8 @@ bool GuiUserInterface::confirm(const QString& message, const QString& informativ
     box.setText(message.isEmpty() ? informative : message);
     if (!message.isEmpty())
         box.setInformativeText(informative);
-    QPushButton* yes = box.addButton(uiText("ID_YES"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(uiText("ID_NO"), QMessageBox::NoRole);
+    QPushButton* yes = box.addButton(defaultButton, QMessageBox::YesRole);
+    QPushButton* no = box.addButton(otherButton, QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
     box.exec();

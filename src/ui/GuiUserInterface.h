@@ -22,6 +22,9 @@ public:
     void alert(const QString& message, const QString& informative) override;
     // A modal question with "ID_YES" (default) and "ID_NO"; true for YES.
     bool confirm(const QString& message, const QString& informative) override;
+    // The same with the given button titles; true for `defaultButton`.
+    bool confirm(const QString& message, const QString& informative, const QString& defaultButton,
+                 const QString& otherButton) override;
     // A modal folder chooser (folders only); nullopt when cancelled.
     std::optional<QString> chooseFolder(const FolderChoice& choice) override;
     // Shows the preview window on the item (one window, reused).

@@ -32,20 +32,17 @@ void tellTerminal(const QString& text)
     std::fflush(g_terminal);
 }
 
-// Log lines, Qt's own warnings included, go to the log file from here on: stderr is
-// reopened on it in append mode. The terminal keeps a copy of the old stderr for the
-// program's own error messages.
-void reopenStandardErrorOnLogFile()
+// Log lines, Qt's own warnings included, go to the log file from here on. The terminal
+// keeps a copy of the old stderr for the program's own error messages.
+void sendLogToFile()
 {
-    const QString logFile = Paths::logFile();
-    QDir().mkpath(QFileInfo(logFile).absolutePath());
     const int terminal = ::dup(STDERR_FILENO);
     if (terminal >= 0)
         g_terminal = ::fdopen(terminal, "w");
     if (!g_terminal)
         g_terminal = stdout;
-    if (!std::freopen(QFile::encodeName(logFile).constData(), "a", stderr))
-        tellTerminal(QStringLiteral("cannot write the log file %1").arg(logFile));
+    if (!Log::reopenStandardErrorOnLogFile())
+        tellTerminal(QStringLiteral("cannot write the log file %1; log lines go here").arg(Paths::logFile()));
 }
 
 // A window other than the main one that --screenshot can render: its option (with a value
@@ -192,7 +189,7 @@ int main(int argc, char** argv)
         }
     }
 
-    reopenStandardErrorOnLogFile();
+    sendLogToFile();
 
     DesktopApp::Options options;
     options.startupDialogAtLaunch = path.isEmpty();

@@ -7,6 +7,7 @@
 #include "ui/FolderTreeView.h"
 #include "ui/StatusBarPanel.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -78,6 +79,10 @@ TEST_F(MainWindowUi, TrashFromTheToolbarUpdatesTreeAndStatusBarKeepingExpansion)
     ASSERT_NE(root, nullptr);
     FolderTreeView* view = window().folderTree();
     FolderTreeModel* model = view->folderModel();
+    // Checks every signal the removal sends against the model's answers.
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QSignalSpy resets(model, &QAbstractItemModel::modelReset);
+    QSignalSpy removed(model, &QAbstractItemModel::rowsRemoved);
     TFoldInfo* big = childNamed(root, QStringLiteral("big"));
     TFoldInfo* mid = childNamed(root, QStringLiteral("mid"));
     view->expand(model->indexForNode(big));
@@ -103,6 +108,8 @@ TEST_F(MainWindowUi, TrashFromTheToolbarUpdatesTreeAndStatusBarKeepingExpansion)
     EXPECT_EQ(FolderTreeModel::nodeAt(model->index(0, 0, rootIndex)), big);
     EXPECT_TRUE(view->isNodeExpanded(big));
     EXPECT_EQ(view->selectedNode(), root);
+    EXPECT_EQ(resets.count(), 0) << "a removal is no reset";
+    EXPECT_EQ(removed.count(), 1);
     EXPECT_EQ(root->cSize(), 4015u);
     EXPECT_EQ(window().statusPanel()->sizeText(), app().statusBarSize());
     EXPECT_NE(window().statusPanel()->sizeText(), sizeBefore);
