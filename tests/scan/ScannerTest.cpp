@@ -386,6 +386,30 @@ TEST(FolderScanner, ParallelScanGivesTheSameTreeAndTotals)
     }
 }
 
+TEST(FolderScanner, HundredThousandEntryFolderScansTheSameWithAnyThreadCount)
+{
+    TempTree t;
+    t.mkdir(QStringLiteral("huge"));
+    for (int i = 0; i < 5; ++i)
+        t.file(QStringLiteral("beside/%1/x.txt").arg(i), i);
+    const QByteArray huge = t.pathBytes() + "/huge/";
+    for (int i = 0; i < 100000; ++i) {
+        const QByteArray name = huge + "entry-" + QByteArray::number(i) + (i % 3 ? ".txt" : ".jpg");
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        ASSERT_GE(fd, 0);
+        if (i % 1000 == 0) {
+            ASSERT_EQ(::write(fd, "abc", 3), 3);
+        }
+        ::close(fd);
+    }
+    expectSameTreeForAnyThreadCount(t.path());
+    auto tree = scanAndTotal(t.path(), 2);
+    const TFoldInfo* folder = findNode(tree->root(), QStringLiteral("huge"));
+    EXPECT_EQ(folder->childCount(), 100000u);
+    EXPECT_EQ(folder->cSize(), 300u);
+    EXPECT_EQ(tree->root()->cFiles(), 100005);
+}
+
 TEST(FolderScanner, NodesStayCompact)
 {
     static_assert(sizeof(TFoldInfo) == 64);
