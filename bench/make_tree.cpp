@@ -1,6 +1,6 @@
 // make_tree: builds a synthetic folder tree to benchmark scanners against.
 //
-//   make_tree [--seed N] [--jobs N] [--stats] DIR [ENTRIES]
+//   make_tree [--seed N] [--jobs N] [--no-hidden-folders] [--no-links] DIR [ENTRIES]
 //
 // Builds about ENTRIES entries (default 1,000,000; files, folders, symbolic links and hard
 // links, DIR itself not counted) under DIR, which must be missing or empty. The same seed and
@@ -15,6 +15,10 @@
 // hold 0 to 16 KB, a few are hundreds of megabytes or more. Only a small part of any file is
 // really written; the rest of its length comes from ftruncate, so the files are sparse and the
 // whole tree takes well under a gigabyte per million entries.
+//
+// --no-hidden-folders names every folder without a leading dot and --no-links makes plain
+// files where links would go: a tree every scanner reads the same way (the equal-work tree).
+// The folder shapes and the number of entries stay those of the same seed without them.
 //
 // Prints one line: the number of entries made, then what they are.
 
@@ -50,6 +54,18 @@ namespace {
 constexpr int kMaxDepth = 10;                // deepest folder level below DIR
 constexpr uint64_t kTaskBudget = 20000;      // subtrees larger than this go to the job queue
 constexpr size_t kRememberedFiles = 48;      // link targets kept per folder
+
+bool g_hiddenFolders = true; // --no-hidden-folders clears it
+bool g_links = true;         // --no-links clears it
+
+// A folder name as the options allow it: without its leading dot when hidden folders are off.
+std::string visibleIfAsked(std::string name)
+{
+    if (!g_hiddenFolders)
+        while (!name.empty() && name[0] == '.')
+            name.erase(0, 1);
+    return name;
+}
 
 // splitmix64: tiny, fast and plenty for shaping a tree.
 struct Rng {
@@ -366,7 +382,7 @@ std::pair<std::string, Theme> folderName(Rng& rng, Theme parent, int depth)
         name.insert(0, ".");
     if (rng.chance(1.0 / 20000))
         name += rng.pick(kBadBytes);
-    return {name, theme};
+    return {visibleIfAsked(std::move(name)), theme};
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -555,7 +571,7 @@ private:
             fixedFiles = kHomeFiles;
             here = fixedFiles.size();
             for (const HomeFolder& f : kHomeFolders)
-                subs.push_back({f.name, f.theme, f.weight});
+                subs.push_back({visibleIfAsked(f.name), f.theme, f.weight});
         } else {
             if (depth >= kMaxDepth || budget <= rng.range(4, 60))
                 here = budget;
@@ -631,7 +647,8 @@ private:
     void makeEntry(int dfd, const Name& name, Theme theme, Rng& rng, std::vector<std::string>& files,
                    std::string_view someFolder, const std::vector<std::string>& parentFiles, bool plainFile)
     {
-        const double kind = plainFile ? 1.0 : rng.unit();
+        const double drawn = plainFile ? 1.0 : rng.unit();
+        const double kind = g_links ? drawn : 1.0;
         std::string full;
         for (int clash = 1;; ++clash) {
             full = clash == 1 ? name.stem + name.ext : name.stem + " (" + std::to_string(clash) + ")" + name.ext;
@@ -730,7 +747,7 @@ std::string human(double bytes)
 
 [[noreturn]] void usage()
 {
-    std::fprintf(stderr, "usage: make_tree [--seed N] [--jobs N] DIR [ENTRIES]\n");
+    std::fprintf(stderr, "usage: make_tree [--seed N] [--jobs N] [--no-hidden-folders] [--no-links] DIR [ENTRIES]\n");
     std::exit(2);
 }
 
@@ -757,6 +774,10 @@ int main(int argc, char** argv)
             seed = number(i);
         else if (a == "--jobs")
             jobs = std::clamp<uint64_t>(number(i), 1, 64);
+        else if (a == "--no-hidden-folders")
+            g_hiddenFolders = false;
+        else if (a == "--no-links")
+            g_links = false;
         else if (a.starts_with("--") || a == "-h")
             usage();
         else

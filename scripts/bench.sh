@@ -19,7 +19,11 @@ usage: scripts/bench.sh [options]
   --cold-threads "..." Quorvel --threads values for the cold pass (default "1 2 4 8")
   --tree-base DIR      where the tree is made (default /tmp)
   --idle-wait S        before each timed run, wait up to S seconds for the rest of the machine
-                       to go quiet (default 20; 0 = do not wait)
+                       to go quiet (default 20; 0 = do not wait); the run then goes ahead and
+                       the load it ran under is recorded
+  --tree KIND          equal: the tree without hidden folders and links, which every tool reads
+                       alike; home: the home-like tree, of which Quorvel skips the hidden folders;
+                       both (default): one after the other
   --no-build           do not (re)build Quorvel, use build-release/quorvel-cli as it is
 EOF
   exit "${1:-0}"
@@ -36,6 +40,8 @@ cold_threads="1 2 4 8"
 tree_base=/tmp
 idle_wait=20
 build_quorvel=1
+tree_kind=both
+all_args=("$@")
 
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -51,6 +57,7 @@ while [ $# -gt 0 ]; do
     --tree-base) tree_base=${2:?}; shift 2 ;;
     --idle-wait) idle_wait=${2:?}; shift 2 ;;
     --no-build) build_quorvel=0; shift ;;
+    --tree) tree_kind=${2:?}; shift 2 ;;
     -h|--help) usage 0 ;;
     *) echo "bench.sh: unknown option $1" >&2; usage 2 ;;
   esac
@@ -63,6 +70,20 @@ for t in ${only//,/ }; do
   case "$t" in quorvel|du|ncdu|gdu|floor) ;; *) echo "bench.sh: unknown tool in --only: $t" >&2; exit 2 ;; esac
 done
 wanted() { [[ ",$only," == *",$1,"* ]]; }
+case "$tree_kind" in
+  equal|home) ;;
+  both)
+    # One run per tree, equal work first; the second reuses the first one's build.
+    "$0" "${all_args[@]}" --tree equal || exit $?
+    cp bench/results/latest.txt bench/results/latest-equal.txt
+    "$0" "${all_args[@]}" --tree home --no-build || exit $?
+    cp bench/results/latest.txt bench/results/latest-home.txt
+    cat bench/results/latest-equal.txt bench/results/latest-home.txt >bench/results/latest.txt
+    exit 0 ;;
+  *) echo "bench.sh: --tree must be equal, home or both" >&2; exit 2 ;;
+esac
+tree_flags=()
+[ "$tree_kind" = home ] || tree_flags=(--no-hidden-folders --no-links)
 
 # One benchmark at a time on this machine: two would disturb each other's timings, and could
 # both start making the same tree.
@@ -124,8 +145,9 @@ fi
 
 tree=$tree_base/quorvel-bench-tree-$entries
 [ "$seed" = 42 ] || tree=$tree-seed$seed
+[ "$tree_kind" = home ] || tree=$tree-equal
 marker=$tree.ready
-key="$(sha1sum bench/make_tree.cpp | cut -c1-12) seed=$seed entries=$entries"
+key="$(sha1sum bench/make_tree.cpp | cut -c1-12) seed=$seed entries=$entries ${tree_flags[*]}"
 if [ -f "$marker" ] && [ -d "$tree" ] && [ "$(head -n1 "$marker")" = "$key" ]; then
   echo "Reusing $tree"
 else
@@ -138,7 +160,7 @@ else
     sleep 35
   fi
   echo "Making $tree ($entries entries, seed $seed)"
-  line=$(build-bench/make_tree --seed "$seed" "$tree" "$entries")
+  line=$(build-bench/make_tree --seed "$seed" "${tree_flags[@]}" "$tree" "$entries")
   echo "  $line"
   printf '%s\n%s\n' "$key" "$line" >"$marker"
 fi
@@ -201,6 +223,7 @@ tool_cmd() {
     ncdu) cmd=("${tool_env[@]}" ncdu -0 -o /dev/null "$dir") ;;
     gdu) cmd=("${tool_env[@]}" gdu -n -p "$dir") ;;
     floor) cmd=("$repo/build-bench/floor_walk" --threads 2 "$dir") ;;
+    floor-t1) cmd=("$repo/build-bench/floor_walk" --threads 1 "$dir") ;;
     floor-vis) cmd=("$repo/build-bench/floor_walk" --threads 2 --skip-hidden-folders "$dir") ;;
   esac
 }
@@ -212,12 +235,22 @@ busy_ticks() { awk '/^cpu / {print $2 + $3 + $4 + $7 + $8 + $9; exit}' /proc/sta
 # wait_idle: waits until the rest of the machine has kept less than a tenth of a core busy
 # for a whole second, or $idle_wait seconds have passed. On a machine shared with builds a
 # run that overlaps a compiler can take twice as long.
+# The wait is bounded: a machine that never goes quiet delays each run by $idle_wait seconds
+# at most. idle_gave_up counts the runs that went ahead on a busy machine, idle_busiest the
+# most cores the rest of the machine kept busy in the last second before one of them.
+idle_gave_up=0
+idle_busiest=0
 wait_idle() {
-  local until=$((SECONDS + idle_wait)) b0 b1
+  local until=$((SECONDS + idle_wait)) b0 b1 last=0
   while [ "$SECONDS" -lt "$until" ]; do
     b0=$(busy_ticks); sleep 1; b1=$(busy_ticks)
-    [ $((b1 - b0)) -ge $((clock_tick / 10)) ] || return 0
+    last=$((b1 - b0))
+    [ "$last" -ge $((clock_tick / 10)) ] || return 0
   done
+  if [ "$idle_wait" -gt 0 ]; then
+    idle_gave_up=$((idle_gave_up + 1))
+    idle_busiest=$(awk -v l="$last" -v hz="$clock_tick" -v m="$idle_busiest" 'BEGIN {c = l / hz; printf "%.2f", (c > m ? c : m)}')
+  fi
   return 0
 }
 
@@ -303,6 +336,18 @@ table() {
     echo "WARNING: other processes were using the CPU during this pass (bg load); wall times are"
     echo "noisy, CPU s is the steadier figure."
   fi
+  if [ "$idle_gave_up" -gt 0 ]; then
+    echo "The machine never went quiet before $idle_gave_up of the runs so far (waited ${idle_wait} s each;"
+    echo "up to $idle_busiest cores busy elsewhere): those ran under load."
+  fi
+  ratio_line() { # ratio_line LABEL QUORVEL-ROW WALKER-ROW
+    [ -n "${med[$pass.$2]:-}" ] && [ -n "${med[$pass.$3]:-}" ] || return 0
+    awk -v l="$1" -v q="${med[$pass.$2]}" -v f="${med[$pass.$3]}" -v g="${bg[$pass.$2]}/${bg[$pass.$3]}" \
+      'BEGIN { printf "Quorvel / bare walker, %s: %.2f (bg load %s)\n", l, q / f, g }'
+  }
+  ratio_line "1 thread" quorvel-t1 floor-t1
+  ratio_line "2 threads" quorvel-t2 floor
+  ratio_line "default threads vs 2-thread walker" quorvel floor
   if [ -n "$base" ] && [ -n "${med[$pass.floor-vis]:-}" ]; then
     awk -v q="$base" -v v="${med[$pass.floor-vis]}" 'BEGIN {
       printf "Quorvel does not read hidden folders; floor-vis walks the same folders: Quorvel / floor-vis = %.2f\n", q / v }'
@@ -339,6 +384,11 @@ echo "machine: $(nproc) cores ($(awk -F': ' '/model name/ {print $2; exit}' /pro
 $(awk '/MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo), kernel $(uname -r)"
 echo "tree:    $tree on $(df --output=fstype,source "$tree" | tail -n1 | awk '{print $1 " (" $2 ")"}')"
 echo "         $made_line"
+if [ "$tree_kind" = equal ]; then
+  echo "         equal work: no hidden folders and no links, so every tool reads every entry"
+else
+  echo "         home-like: Quorvel passes over hidden folders and links (see the memory section for how many entries it keeps)"
+fi
 echo "tools:   $(du --version | head -n1); $(ncdu -v 2>&1 | head -n1); gdu $(gdu --version 2>/dev/null | awk '/Version/ {print $2}'); \
 floor_walk --threads 2"
 [ -z "$quorvel_note" ] || echo "         $quorvel_note"
@@ -346,10 +396,13 @@ floor_walk --threads 2"
 warm_tools=()
 if wanted quorvel && [ -z "$quorvel_note" ]; then
   warm_tools+=(quorvel)
-  for t in $threads_list; do warm_tools+=("quorvel-t$t"); done
+  for t in 1 2 $threads_list; do
+    [[ " ${warm_tools[*]} " == *" quorvel-t$t "* ]] || warm_tools+=("quorvel-t$t")
+  done
 fi
 for t in du ncdu gdu floor; do wanted "$t" && warm_tools+=("$t"); done
-wanted floor && warm_tools+=(floor-vis)
+wanted floor && warm_tools+=(floor-t1)
+wanted floor && [ "$tree_kind" = home ] && warm_tools+=(floor-vis)
 
 echo
 echo "== Warm cache: one warm-up run, then $runs timed runs per tool, back to back =="
@@ -408,6 +461,16 @@ if [ -n "$quorvel_nodes" ] && [ "$quorvel_nodes" -gt 0 ] && [ -n "${rss[warm.quo
   awk -v r="${rss[warm.quorvel]}" -v z="${quorvel_base_kb:-0}" -v k="$quorvel_nodes" -v e="$count" 'BEGIN {
     printf "Quorvel keeps %d nodes (%.0f%% of the entries: no hidden folders, no symbolic links): %.1f B per node, %.1f net\n",
       k, 100 * k / e, r * 1024 / k, (r - z) * 1024 / k }'
+fi
+# The reports' output next to the scan's own peak: report all --json writes every report.
+if [ -n "${rss[warm.quorvel]:-}" ]; then
+  if /usr/bin/time -v -o "$work/time.report" "${tool_env[@]}" "$quorvel" report all --json --exclusions "$exclusions" "$tree" \
+       >/dev/null 2>"$work/err.report"; then
+    awk -v r="$(awk -F': ' '/Maximum resident set size/ {print $2}' "$work/time.report")" -v s="${rss[warm.quorvel]}" \
+      'BEGIN { printf "report all --json: peak RSS %.1f MiB, %.2f x the scan'"'"'s peak\n", r / 1024, r / s }'
+  else
+    echo "report all --json failed: $(head -n1 "$work/err.report")"
+  fi
 fi
 
 # ---------------------------------------------------------------------------------------------

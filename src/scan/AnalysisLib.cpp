@@ -57,14 +57,22 @@ void computePercent(TFoldInfo* node, ListTotal& total)
 
 void AnalysisLib::ReadFileFolderCountAndSize(std::span<TFoldInfo* const> list, TFolderInfo& folderInfo)
 {
-    for (TFoldInfo* node : list) {
-        if (node->isFolder()) {
-            folderInfo.cFolders += 1;
-            ReadFileFolderCountAndSize(node->SubList(), folderInfo);
-        } else {
-            folderInfo.cFoldSize += node->cSize();
-            folderInfo.cASize += node->cASize();
-            folderInfo.cFiles += 1;
+    // Lists still to add, on an explicit stack: a tree of any depth is summed without
+    // recursion. The order of the additions does not change the sums.
+    std::vector<std::span<TFoldInfo* const>> pending{list};
+    while (!pending.empty()) {
+        const std::span<TFoldInfo* const> current = pending.back();
+        pending.pop_back();
+        for (TFoldInfo* node : current) {
+            if (node->isFolder()) {
+                folderInfo.cFolders += 1;
+                if (node->childCount() > 0)
+                    pending.push_back(node->SubList());
+            } else {
+                folderInfo.cFoldSize += node->cSize();
+                folderInfo.cASize += node->cASize();
+                folderInfo.cFiles += 1;
+            }
         }
     }
 }

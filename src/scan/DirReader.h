@@ -1,36 +1,12 @@
 #pragma once
 
-#include "scan/ItemAccess.h"
-
 #include <sys/types.h>
 
 #include <cstdint>
-#include <memory>
-#include <string>
 #include <string_view>
-#include <vector>
 
-// An open directory descriptor shared by the listing of a folder and the reads of its
-// subfolders (which open them relative to it). Closed when the last holder lets go.
-class DirFd {
-public:
-    explicit DirFd(int fd) : fd_(fd) {}
-    ~DirFd();
-    DirFd(const DirFd&) = delete;
-    DirFd& operator=(const DirFd&) = delete;
-    int fd() const { return fd_; }
-
-private:
-    int fd_;
-};
-using DirFdPtr = std::shared_ptr<DirFd>;
-
-// One directory entry with what a single statx told about it.
-struct DirEntry {
-    std::uint32_t nameOffset = 0; // into DirListing::names
-    std::uint16_t nameLength = 0;
-    std::uint8_t dtype = 0;   // d_type from the directory read
-    bool statOk = false;      // statx answered; otherwise only dtype is known
+// What one statx told about a directory entry.
+struct EntryStat {
     std::uint32_t mode = 0;
     uid_t uid = 0;
     gid_t gid = 0;
@@ -42,38 +18,46 @@ struct DirEntry {
     double accessTime = 0;
 };
 
-// The complete listing of one folder, in the order the directory returned its entries.
-struct DirListing {
-    bool opened = false;
-    int openError = 0;     // errno of the failed open
-    int readError = 0;     // errno when reading the entries stopped at an error (the list is partial)
-    DirFdPtr fd;           // kept open so subfolders can be opened relative to it
-    dev_t dev = 0;         // the folder's device
-    bool readOnly = false; // the folder's file system is mounted read-only
-    std::string names;
-    std::vector<DirEntry> entries;
+// The entries of one open folder, in the order the directory returns them, read a large
+// buffer at a time ("." and ".." left out). Does not own the descriptor. The buffer belongs
+// to the calling thread, so one stream per thread is read at a time.
+class FolderStream {
+public:
+    explicit FolderStream(int fd) : fd_(fd) {}
+    FolderStream(const FolderStream&) = delete;
+    FolderStream& operator=(const FolderStream&) = delete;
 
-    std::string_view name(const DirEntry& e) const { return {names.data() + e.nameOffset, e.nameLength}; }
-};
+    // The next entry's name and d_type. False at the end of the folder or when a read
+    // failed (failed() tells which); the name stays valid until the next call.
+    bool next(std::string_view& name, unsigned char& dtype);
+    // A read of the folder failed: the entries given so far are all there is.
+    bool failed() const { return failed_; }
 
-// Where a folder to read is: a name relative to an open parent, or an absolute path.
-struct DirLocation {
-    DirFdPtr parent;         // null: `path` is opened as it stands
-    std::string name;        // the folder's name in the parent
-    std::string path;        // the folder's full path (used when there is no parent)
-    dev_t dev = 0;           // the folder's device, as its parent's listing saw it
-    bool knownDevice = false;
-    dev_t parentDev = 0;
-    bool parentReadOnly = false;
+private:
+    int fd_;
+    char* buffer_ = nullptr;
+    long filled_ = 0;
+    long offset_ = 0;
+    bool failed_ = false;
+    bool ended_ = false;
 };
 
 namespace DirReader {
 
-// Reads the whole folder: one directory stream, one statx per entry. Thread-safe; each
-// thread uses its own read buffer.
-DirListing read(const DirLocation& where);
+// Opens a subfolder relative to its parent's descriptor, refusing a symbolic link. Returns
+// the descriptor or -1 with errno set.
+int openSubfolder(int parentFd, const char* name);
 
-// The statx of one path relative to a folder (not following a final link), or false.
-bool statAt(int dirFd, const char* relativePath, DirEntry& out);
+// Opens a folder by path (the scan root, which may be reached through a link). Returns the
+// descriptor or -1 with errno set.
+int openPath(const char* path);
+
+// The statx of a path relative to a folder, not following a final link, or false.
+bool statAt(int dirFd, const char* relativePath, EntryStat& out);
+
+// The device of an open folder (0 when it cannot be asked) and whether its file system is
+// mounted read-only.
+dev_t deviceOf(int fd);
+bool isReadOnlyMount(int fd);
 
 } // namespace DirReader

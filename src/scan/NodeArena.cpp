@@ -29,3 +29,14 @@ void* NodeArena::allocate(std::size_t bytes)
     std::memset(out, 0, bytes);
     return out;
 }
+
+void NodeArena::adopt(NodeArena&& other)
+{
+    for (auto& block : other.blocks_)
+        blocks_.push_back(std::move(block));
+    used_ += other.used_;
+    reserved_ += other.reserved_;
+    other.blocks_.clear();
+    other.next_ = nullptr;
+    other.left_ = other.used_ = other.reserved_ = 0;
+}

@@ -19,6 +19,10 @@ public:
     // Returns `bytes` of zeroed memory aligned to 8 bytes. Never returns null.
     void* allocate(std::size_t bytes);
 
+    // Takes over every block of `other` (left empty), so that nodes made in another arena
+    // live as long as this one.
+    void adopt(NodeArena&& other);
+
     // Bytes handed out so far and bytes reserved from the system.
     std::size_t usedBytes() const { return used_; }
     std::size_t reservedBytes() const { return reserved_; }

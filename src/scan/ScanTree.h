@@ -26,6 +26,7 @@ public:
     // Number of nodes made in this tree besides the root (removed ones included).
     std::size_t nodeCount() const { return nodeCount_; }
     void countNode() { ++nodeCount_; }
+    void countNodes(std::size_t count) { nodeCount_ += count; }
 
 private:
     NodeArena arena_;

@@ -92,24 +92,30 @@ QString TFoldInfo::sName() const
     return QString::fromUtf8(nameData(), nameLength_);
 }
 
-void TFoldInfo::appendPath(QByteArray& out) const
-{
-    if (parent_) {
-        parent_->appendPath(out);
-        // "dir/" and "dir//" as a root path give "dir/name", as path joining does.
-        while (out.size() > 1 && out.endsWith('/'))
-            out.chop(1);
-        if (!out.endsWith('/'))
-            out.append('/');
-    }
-    out.append(nameData(), nameLength_);
-}
-
 QByteArray TFoldInfo::sPathBytes() const
 {
-    QByteArray out;
-    out.reserve(128);
-    appendPath(out);
+    if (!parent_)
+        return QByteArray(nameData(), nameLength_);
+    // Built from the end backwards in one allocation, without recursion, so a node at any
+    // depth has a path. The root's name is a path: "dir/" and "dir//" give "dir/name", as
+    // path joining does.
+    const TFoldInfo* root = this;
+    qsizetype length = 0;
+    for (; root->parent_; root = root->parent_)
+        length += qsizetype(root->nameLength_) + 1;
+    std::string_view prefix = root->nameBytes();
+    while (prefix.size() > 1 && prefix.back() == '/')
+        prefix.remove_suffix(1);
+    if (!prefix.empty() && prefix.back() == '/')
+        prefix.remove_suffix(1); // the separator comes with the first name
+    QByteArray out(qsizetype(prefix.size()) + length, Qt::Uninitialized);
+    char* end = out.data() + out.size();
+    for (const TFoldInfo* node = this; node->parent_; node = node->parent_) {
+        end -= node->nameLength_;
+        std::memcpy(end, node->nameData(), node->nameLength_);
+        *--end = '/';
+    }
+    std::memcpy(out.data(), prefix.data(), prefix.size());
     return out;
 }
 

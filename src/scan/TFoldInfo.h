@@ -204,7 +204,6 @@ private:
     FolderPart* folderPart() const;
     RootPart* rootPart() const;
     const char* nameData() const;
-    void appendPath(QByteArray& out) const;
 
     TFoldInfo* parent_ = nullptr;
     std::uint64_t cSize_ = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scan/ExtensionKinds.h"
 #include "scan/FolderScanOptions.h"
 #include "scan/TFoldInfo.h"
 
@@ -11,11 +12,8 @@
 #include <memory>
 #include <mutex>
 #include <span>
-#include <string>
-#include <unordered_map>
 
 class ExclusionList;
-struct DirEntry;
 
 // Receives the scanner's progress reports, on the scanning thread.
 class TFolderScannerDelagate {
@@ -38,12 +36,14 @@ std::atomic<bool>& isScanAborted();
 // passed over. Application bundles become one folder node with isApp set,
 // kind "Application" and their whole content beneath them.
 //
-// Each folder is listed completely before any subfolder is entered; children keep the
-// order the directory returned. With more than one thread, helper threads read folders
-// ahead of the walk; the tree, the progress reports and the points where an abort is seen
-// are the same as with one.
+// Each folder is listed completely by one reading thread; children keep the order the
+// directory returned, so the tree is the same for any number of threads. With one thread
+// the folders are read depth-first in list order, each listed whole before its subfolders;
+// with more, several folders are read at once, so progress reports and the point where an
+// abort takes effect vary from run to run (see FolderWalk).
 //
-// One scanner serves one scan at a time; folder totals are computed afterwards (below).
+// One scanner serves one scan at a time; folder totals are computed afterwards
+// (AnalysisLib::totalFinishedTree, and the root's below).
 class TFolderScanner {
 public:
     TFolderScanner();
@@ -83,8 +83,10 @@ public:
     QString getKindString(const QString& path);
     KindTable::Id kindForName(std::string_view name);
 
-    // Sends one progress report for the folder to the delegate.
+    // Sends one progress report for the folder to the delegate, with the folder count now
+    // (or the one given).
     void postNotificationForParsingFolder(const QString& path);
+    void postNotificationForParsingFolder(const QString& path, qint64 folders);
 
     // Subtracts a node already taken out of its parent's child list from every ancestor:
     // one file (files and applications) or one folder from the counts, and its sizes.
@@ -104,16 +106,12 @@ public:
 
     std::mutex& lock() { return mutex_; }
 
-    // Called on the scan thread after each node is added to its folder's list, before the
-    // next entry is looked at. Lets tests stop a scan at a known place.
+    // Called on the reading thread after each node is added to its folder's list, before the
+    // next entry is looked at (by several threads at once when there are several). Lets
+    // tests stop a scan at a known place.
     void setNodeAddedCallback(std::function<void(const TFoldInfo&)> callback) { nodeAdded_ = std::move(callback); }
 
 private:
-    struct Walk;
-    struct FolderTask;
-    bool scanMe(Walk& walk, FolderTask& task, std::size_t depth);
-    bool admitsFolder(const Walk& walk, std::string_view name, const DirEntry& entry);
-
     TFolderScannerDelagate* delegate_ = nullptr;
     int threads_;
     std::shared_ptr<const ExclusionList> exclusions_;
@@ -121,7 +119,8 @@ private:
     std::atomic<qint64> iScanFolders_{0};
     std::atomic<qint64> hiddenFoldersSkipped_{0};
     std::atomic<qint64> otherFileSystemsSkipped_{0};
-    std::unordered_map<std::string, KindTable::Id> kindCache_;
+    std::mutex kindsMutex_;
+    ExtensionKinds kinds_; // for getKindString; each reading thread has its own
     std::function<void(const TFoldInfo&)> nodeAdded_;
     std::mutex mutex_;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scan/AnalysisLib.h"
 #include "scan/ScanTree.h"
 #include "scan/TFolderScanner.h"
 #include "settings/ExclusionList.h"
@@ -7,7 +8,10 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <gtest/gtest.h>
+
 #include <memory>
+#include <utility>
 #include <vector>
 
 // Scans `path` into a new tree with the given exclusion list (none excluded by default)
@@ -54,11 +58,15 @@ inline TFoldInfo* findNode(TFoldInfo* root, const QString& relative)
     return node;
 }
 
-// Everything a scan decides about every node, in pre-order, one line per node.
-inline void dumpTree(const TFoldInfo* node, QString& out, int depth = 0)
+// Everything a scan decides about a node, on one line.
+inline QString dumpNode(const TFoldInfo* node, int depth)
 {
-    out += QString(depth, QLatin1Char(' ')) + QString::fromUtf8(node->sPathBytes().toHex()) + QLatin1Char(' ')
+    const std::string_view name = node->nameBytes();
+    return QString::number(depth) + QLatin1Char(' ')
+           + QString::fromLatin1(QByteArray(name.data(), qsizetype(name.size())).toHex()) + QLatin1Char(' ')
            + QString::number(node->cSize()) + QLatin1Char(' ') + QString::number(node->cASize())
+           + QLatin1Char(' ') + QString::number(node->cFiles()) + QLatin1Char(' ') + QString::number(node->cFolders())
+           + QLatin1Char(' ') + QString::number(int(node->bRead())) + QString::number(int(node->isUnreadable()))
            + QLatin1Char(' ') + node->fType() + QLatin1Char(' ')
            + QString::number(node->itemAttrInfo().flags, 16) + QLatin1Char(' ')
            + QString::number(int(node->isFolder())) + QString::number(int(node->isApp()))
@@ -66,15 +74,43 @@ inline void dumpTree(const TFoldInfo* node, QString& out, int depth = 0)
            + QString::number(node->lMTime(), 'f', 9) + QLatin1Char(' ')
            + QString::number(node->lATime(), 'f', 9) + QLatin1Char(' ')
            + QString::number(node->cTime(), 'f', 9) + QLatin1Char('\n');
-    for (const TFoldInfo* child : node->SubList())
-        dumpTree(child, out, depth + 1);
 }
 
+// Every node of a tree in pre-order, one line each, walked without recursion so that trees
+// of any depth can be compared.
 inline QString dumpTree(const TFoldInfo* root)
 {
     QString out;
-    dumpTree(root, out);
+    std::vector<std::pair<const TFoldInfo*, int>> stack{{root, 0}};
+    while (!stack.empty()) {
+        const auto [node, depth] = stack.back();
+        stack.pop_back();
+        out += dumpNode(node, depth);
+        const auto children = node->SubList();
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            stack.emplace_back(*it, depth + 1);
+    }
     return out;
+}
+
+// Scans `path` and computes the totals as the application does at the end of a scan.
+inline std::unique_ptr<ScanTree> scanAndTotal(const QString& path, int threads)
+{
+    auto tree = scanInto(path, threads);
+    AnalysisLib::totalFinishedTree(tree->root());
+    TFolderScanner().ReadFilesCountAndSizeForRoot(tree->root());
+    return tree;
+}
+
+// Scans `path` with 1 thread and then with 2, 4 and 8, expecting the same tree and totals.
+inline void expectSameTreeForAnyThreadCount(const QString& path)
+{
+    scanInto(path, 1); // reading folders may touch their access times once
+    const QString expected = dumpTree(scanAndTotal(path, 1)->root());
+    for (int threads : {2, 4, 8}) {
+        const QString got = dumpTree(scanAndTotal(path, threads)->root());
+        EXPECT_TRUE(got == expected) << "threads " << threads; // no dump of megabytes on failure
+    }
 }
 
 // Records the scanner's progress reports.
