@@ -2,9 +2,9 @@
 
 #include "settings/ExclusionList.h"
 #include "settings/Log.h"
+#include "settings/Paths.h"
 #include "settings/Plist.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 
@@ -27,10 +27,7 @@ QVariantList toList(const QStringList& strings)
 // Moves a file that cannot be parsed out of the way; false when it cannot be moved.
 bool keepBrokenFileAside(const QString& file)
 {
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString backup = file + QStringLiteral(".broken-") + stamp;
-    for (int n = 1; QFileInfo::exists(backup); ++n)
-        backup = file + QStringLiteral(".broken-") + stamp + QLatin1Char('-') + QString::number(n);
+    const QString backup = Paths::brokenFileBackupPath(file);
     if (!QFile::rename(file, backup)) {
         qvlog(QStringLiteral("updateExcludeFile: %1 cannot be parsed nor moved aside; nothing is written").arg(file));
         return false;

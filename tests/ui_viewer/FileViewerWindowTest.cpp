@@ -1,7 +1,7 @@
 // The file viewer window driven as a person would: its table, check boxes, toolbar, context
 // menu, status line and filter panel, offscreen.
 
-#include "app/AppDelegateFixture.h"
+#include "GuiFixture.h"
 #include "reports/ReportRows.h"
 #include "settings/CommonFuncs.h"
 #include "settings/GeneralLib.h"
@@ -33,20 +33,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString text(const char* key) { return CommonFuncs::getLocalizedStringForKey(QLatin1String(key)); }
-
 // A scanned folder of files, the application controller over it and a viewer window on
 // the files of a report row.
-class ViewerWindow : public AppDelegateFixture {
+class ViewerWindow : public GuiFixture {
 protected:
     void SetUp() override
     {
-        AppDelegateFixture::SetUp();
-        QIcon::setThemeSearchPaths({QStringLiteral("/usr/share/icons")});
-        QIcon::setThemeName(QStringLiteral("Adwaita"));
-        SettingsStore::clearAll();
-        GeneralLib::registerUserDefaultsForSettings();
-        GeneralLib::readRegistry();
+        GuiFixture::SetUp();
     }
 
     // Opens the viewer on every file of the scanned folder under a title.

@@ -1,6 +1,6 @@
 // The preferences window and its four panes, offscreen.
 
-#include "app/AppDelegateFixture.h"
+#include "GuiFixture.h"
 #include "preferences/CustomTypeFilterViewController.h"
 #include "preferences/DisplayUnitViewController.h"
 #include "preferences/ExcludeViewController.h"
@@ -32,18 +32,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString text(const char* key) { return CommonFuncs::getLocalizedStringForKey(QLatin1String(key)); }
-
-class Preferences : public AppDelegateFixture {
+class Preferences : public GuiFixture {
 protected:
     void SetUp() override
     {
-        AppDelegateFixture::SetUp();
-        QIcon::setThemeSearchPaths({QStringLiteral("/usr/share/icons")});
-        QIcon::setThemeName(QStringLiteral("Adwaita"));
-        SettingsStore::clearAll();
-        GeneralLib::registerUserDefaultsForSettings();
-        GeneralLib::readRegistry();
+        GuiFixture::SetUp();
         PreferenceChangeFlags::clear();
     }
     void TearDown() override
