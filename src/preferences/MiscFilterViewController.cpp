@@ -58,6 +58,7 @@ MiscFilterViewController::MiscFilterViewController(QWidget* parent) : Preference
     layout->addWidget(makeBigFilesBox());
     layout->addWidget(makeOldFilesBox());
     layout->addWidget(btnShowEmptyFolder_);
+    layout->addWidget(makeScanBox());
     layout->addStretch(1);
     layout->addLayout(buttons);
 
@@ -68,6 +69,11 @@ MiscFilterViewController::MiscFilterViewController(QWidget* parent) : Preference
     connect(popUpBtnOldFileAccMod_, &QComboBox::activated, this, [this](int i) { store(K::oldFilesFilterType, i); });
     connect(popUpBtnTimeUnit_, &QComboBox::activated, this, [this](int i) { store(K::oldFilesTimeUnit, i); });
     connect(btnShowEmptyFolder_, &QCheckBox::toggled, this, [this](bool on) { store(K::showEmptyFolders, on); });
+    // The next scan reads these from the store; nothing else needs to know.
+    connect(btnScanHiddenFolders_, &QCheckBox::toggled, this,
+            [](bool on) { SettingsStore::setValue(K::scanHiddenFolders, on); });
+    connect(btnStayOnOneFileSystem_, &QCheckBox::toggled, this,
+            [](bool on) { SettingsStore::setValue(K::stayOnOneFileSystem, on); });
     connect(btnResetDefault_, &QPushButton::clicked, this, &MiscFilterViewController::btnResetDefaultTapped);
     showStoredValues();
 }
@@ -101,6 +107,17 @@ QWidget* MiscFilterViewController::makeOldFilesBox()
     return box;
 }
 
+QWidget* MiscFilterViewController::makeScanBox()
+{
+    auto* box = new QGroupBox(text("ID_SCAN_OPTIONS"));
+    btnScanHiddenFolders_ = new QCheckBox(text("ID_SCAN_HIDDEN_FOLDERS"));
+    btnStayOnOneFileSystem_ = new QCheckBox(text("ID_STAY_ON_ONE_FILE_SYSTEM"));
+    auto* column = new QVBoxLayout(box);
+    column->addWidget(btnScanHiddenFolders_);
+    column->addWidget(btnStayOnOneFileSystem_);
+    return box;
+}
+
 void MiscFilterViewController::showStoredValues()
 {
     namespace K = SettingsKeys;
@@ -115,8 +132,13 @@ void MiscFilterViewController::showStoredValues()
     showIndex(popUpBtnBiggerFiles_, SettingsStore::integerForKey(K::bigFilesSizeUnit));
     showIndex(popUpBtnOldFileAccMod_, SettingsStore::integerForKey(K::oldFilesFilterType));
     showIndex(popUpBtnTimeUnit_, SettingsStore::integerForKey(K::oldFilesTimeUnit));
-    const QSignalBlocker quiet(btnShowEmptyFolder_);
-    btnShowEmptyFolder_->setChecked(SettingsStore::integerForKey(K::showEmptyFolders) != 0);
+    const auto showChecked = [](QCheckBox* box, QLatin1String key) {
+        const QSignalBlocker quiet(box);
+        box->setChecked(SettingsStore::integerForKey(key) != 0);
+    };
+    showChecked(btnShowEmptyFolder_, K::showEmptyFolders);
+    showChecked(btnScanHiddenFolders_, K::scanHiddenFolders);
+    showChecked(btnStayOnOneFileSystem_, K::stayOnOneFileSystem);
 }
 
 void MiscFilterViewController::store(QLatin1String key, const QVariant& value)

@@ -19,7 +19,7 @@ public:
     explicit MiscFilterViewController(QWidget* parent = nullptr);
 
     int paneIndex() const override { return 3; }
-    QSize paneSize() const override { return {580, 330}; }
+    QSize paneSize() const override { return {580, 420}; }
     bool commitEditing() override;
 
     QSpinBox* bigFilesSize() const { return stprBiggerFiles_; }
@@ -28,11 +28,14 @@ public:
     QComboBox* oldFilesAccessedModified() const { return popUpBtnOldFileAccMod_; }
     QComboBox* oldFilesTimeUnit() const { return popUpBtnTimeUnit_; }
     QCheckBox* showEmptyFolders() const { return btnShowEmptyFolder_; }
+    QCheckBox* scanHiddenFolders() const { return btnScanHiddenFolders_; }
+    QCheckBox* stayOnOneFileSystem() const { return btnStayOnOneFileSystem_; }
     QPushButton* resetButton() const { return btnResetDefault_; }
 
 private:
     QWidget* makeBigFilesBox();
     QWidget* makeOldFilesBox();
+    QWidget* makeScanBox();
     void showStoredValues();
     void store(QLatin1String key, const QVariant& value);
     void btnResetDefaultTapped();
@@ -43,5 +46,7 @@ private:
     QComboBox* popUpBtnOldFileAccMod_ = nullptr;
     QComboBox* popUpBtnTimeUnit_ = nullptr;
     QCheckBox* btnShowEmptyFolder_ = nullptr;
+    QCheckBox* btnScanHiddenFolders_ = nullptr;
+    QCheckBox* btnStayOnOneFileSystem_ = nullptr;
     QPushButton* btnResetDefault_ = nullptr;
 };

@@ -144,6 +144,8 @@ TEST_F(CustomSheet, ValidationNamesTheAlertAndSavingRaisesTheFlag)
     EXPECT_EQ(CustomFilterSheet::save(Mode::Add, QStringLiteral(" ") + existing.toUpper(), QStringLiteral("x")),
               QStringLiteral("ID_FILTER_NAME_EXIST"));
     EXPECT_EQ(CustomFilterSheet::save(Mode::Edit, existing, QString()), QStringLiteral("ID_PLZ_ENTER_FILE_TYPE"));
+    // Blanks are no extension when editing either: the group keeps its extensions.
+    EXPECT_EQ(CustomFilterSheet::save(Mode::Edit, existing, QStringLiteral("  ")), QStringLiteral("ID_PLZ_ENTER_FILE_TYPE"));
     EXPECT_EQ(CustomFilterSheet::deleteFilter(QString()), QStringLiteral("ID_PLZ_SELECT_FILTER_REMOVE_FRM_LIST"));
     EXPECT_FALSE(PreferenceChangeFlags::customFilterChanged()); // nothing was saved yet
     for (const char* key : {"ID_PLZ_ENTER_FILTER_NAME", "ID_PLZ_ENTER_FILE_TYPE", "ID_FILTER_NAME_EXIST",

@@ -261,9 +261,18 @@ TEST_F(Preferences, MiscChangesReloadTheFolderTreeOnReturnToTheMainWindow)
     EXPECT_TRUE(GeneralLib::cache().showEmptyFolders);
     EXPECT_FALSE(PreferenceChangeFlags::miscChanged());
 
+    // The scan options are stored at once and need nothing applied: the next scan reads them.
+    misc->scanHiddenFolders()->click();
+    misc->stayOnOneFileSystem()->click();
+    EXPECT_TRUE(GeneralLib::folderScanOptions().scanHiddenFolders);
+    EXPECT_TRUE(GeneralLib::folderScanOptions().stayOnOneFileSystem);
+    EXPECT_FALSE(PreferenceChangeFlags::miscChanged());
+
     QTest::mouseClick(misc->resetButton(), Qt::LeftButton);
     EXPECT_EQ(misc->bigFilesSize()->value(), 50);
     EXPECT_FALSE(misc->showEmptyFolders()->isChecked());
+    EXPECT_FALSE(misc->scanHiddenFolders()->isChecked());
+    EXPECT_FALSE(GeneralLib::folderScanOptions().stayOnOneFileSystem);
     EXPECT_TRUE(PreferenceChangeFlags::miscChanged());
     // The settings button clears what was collected.
     PreferencesWindowController::btnSettingsTapped(app_, ui_);
