@@ -32,7 +32,7 @@ PreferencesWindowController::PreferencesWindowController(AppDelegate& app, UserI
     : QMainWindow(parent), app_(app)
 {
     panes_ = {
-        new DisplayUnitViewController([this](int) { app_.displayUnitDidChange(); }),
+        new DisplayUnitViewController([this](int code) { app_.displayUnitDidChange(code); }),
         new ExcludeViewController,
         new CustomTypeFilterViewController(ui),
         new MiscFilterViewController,
