@@ -32,7 +32,7 @@ CustomTypeFilterSheet::CustomTypeFilterSheet(UserInterface& ui, QWidget* parent)
     btnSaveFilter_->setDefault(true);
     btnCancelFilter_ = new QPushButton(text("ID_CANCEL"));
     auto* form = new QFormLayout;
-    form->addRow(text("ID_NAME"), txtFilterName_);
+    form->addRow(text("ID_COLUMN_NAME"), txtFilterName_);
     form->addRow(text("ID_FILE_TYPES"), txtFileTypes_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -84,7 +84,7 @@ CustomTypeFilterViewController::CustomTypeFilterViewController(UserInterface& ui
     : PreferencePaneView(parent), ui_(ui)
 {
     tblCustomFilter_ = new QTableWidget(0, 2);
-    tblCustomFilter_->setHorizontalHeaderLabels({text("ID_NAME"), text("ID_FILE_TYPES")});
+    tblCustomFilter_->setHorizontalHeaderLabels({text("ID_COLUMN_NAME"), text("ID_FILE_TYPES")});
     tblCustomFilter_->horizontalHeader()->setStretchLastSection(true);
     tblCustomFilter_->horizontalHeader()->resizeSection(0, 180);
     tblCustomFilter_->verticalHeader()->hide();

@@ -177,7 +177,7 @@ QWidget* FileViewerFilterPanelView::makeSizeBox()
 QWidget* FileViewerFilterPanelView::makeDateBox()
 {
     auto* box = new QGroupBox(text("ID_DATE"));
-    popUpBtnDateType_ = popUp({"ID_ACCESSED", "ID_MODIFIED", "ID_CREATED", "ID_NONE"});
+    popUpBtnDateType_ = popUp({"ID_ACCESSED", "ID_MODIFIED", "ID_COLUMN_CREATED", "ID_NONE"});
     dpFilterDateFrom_ = dayField();
     dpFilterDateTo_ = dayField();
     auto* grid = new QGridLayout(box);

@@ -14,11 +14,11 @@ struct Column {
 };
 
 const Column kColumns[] = {
-    {"name", "ID_NAME", false},          {"path", "ID_PATH", false},
-    {"type", "ID_TYPE", false},          {"size", "ID_SIZE", true},
+    {"name", "ID_COLUMN_NAME", false},          {"path", "ID_COLUMN_PATH", false},
+    {"type", "ID_COLUMN_TYPE", false},          {"size", "ID_SIZE", true},
     {"sizeonDisk", "ID_SIZE_ON_DISK", true}, {"lastModified", "ID_MODIFIED", false},
-    {"createdDate", "ID_CREATED", false}, {"lastAccessed", "ID_ACCESSED", false},
-    {"attributes", "ID_ATTRIBUTES", false},
+    {"createdDate", "ID_COLUMN_CREATED", false}, {"lastAccessed", "ID_ACCESSED", false},
+    {"attributes", "ID_COLUMN_ATTRIBUTE", false},
 };
 constexpr int kColumnCount = int(std::size(kColumns));
 

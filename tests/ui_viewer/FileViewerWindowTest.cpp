@@ -121,14 +121,14 @@ TEST_F(ViewerWindow, OpensFromASizeRangeRowWithItsTitleAndRows)
     const auto& rows = app_.reports().FSizeList();
     int withThree = -1;
     for (std::size_t i = 0; i < rows.size(); ++i)
-        if (rows[i].arrSize.size() == 3)
+        if (rows[i].nodes.size() == 3)
             withThree = int(i);
     ASSERT_GE(withThree, 0);
     app_.doubleClickedGroupedRow(ReportIndex::SizeRanges, withThree);
     ASSERT_NE(app_.fileViewer(), nullptr);
     makeWindow();
 
-    EXPECT_EQ(window_->headerLabel()->text(), rows[std::size_t(withThree)].SizeRange);
+    EXPECT_EQ(window_->headerLabel()->text(), rows[std::size_t(withThree)].label);
     // Largest first, as the remembered order says by default; the name cell has a box and an icon.
     EXPECT_EQ(shownNames(), (QStringList{u"f2500.bin"_s, u"f1800.bin"_s, u"f1500.bin"_s}));
     EXPECT_EQ(window_->table()->horizontalHeader()->sortIndicatorSection(), FileViewerTableModel::columnOf(QStringLiteral("size")));
