@@ -1,6 +1,8 @@
 #include "settings/Paths.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -45,6 +47,15 @@ QString userName()
 }
 
 QString inDocuments(const QString& fileName) { return documents() + QLatin1Char('/') + fileName; }
+
+QString brokenFileBackupPath(const QString& file)
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString candidate = file + QStringLiteral(".broken-") + stamp;
+    for (int n = 1; QFileInfo::exists(candidate); ++n)
+        candidate = file + QStringLiteral(".broken-") + stamp + QLatin1Char('-') + QString::number(n);
+    return candidate;
+}
 
 bool ensureFolder(const QString& path) { return QDir().mkpath(path); }
 

@@ -19,6 +19,10 @@ QString userName();         // the login name of the current user
 // Path of a file in the documents folder ("ExclusionList.plist", "file_extns.plist" ...).
 QString inDocuments(const QString& fileName);
 
+// A free name next to a file that cannot be parsed, to keep it under before it is replaced:
+// "<file>.broken-<yyyyMMdd-HHmmss>", with "-<n>" added when that name is taken.
+QString brokenFileBackupPath(const QString& file);
+
 // Creates the folder (and its parents) when missing. Returns false when it cannot.
 bool ensureFolder(const QString& path);
 
