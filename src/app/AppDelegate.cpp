@@ -19,6 +19,9 @@
 #include <QFileInfo>
 #include <QMetaObject>
 
+#include <condition_variable>
+#include <mutex>
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -172,8 +175,44 @@ void AppDelegate::startParsingForPath(TFoldInfo* root)
     // them on the main thread is a pure read. A cancelled scan's partial tree likewise.
     AnalysisLib::totalFinishedTree(root);
     scanner_.ReadFilesCountAndSizeForRoot(root);
-    QMetaObject::invokeMethod(this, [this, root] { reloadOutLineViewOnMainThread(root); },
-                              Qt::BlockingQueuedConnection);
+    handOverAndWait(root);
+}
+
+void AppDelegate::handOverAndWait(TFoldInfo* root)
+{
+    // Completion runs on the main thread while this thread waits. The two threads meet on
+    // a mutex of their own (rather than only inside Qt's queue), so the order they rely on
+    // is plain to thread checkers too: the main thread takes it once this thread has
+    // posted the call and let go of it, and this thread wakes once the call is over.
+    struct HandOver {
+        std::mutex mutex;
+        std::condition_variable completed;
+        bool done = false;
+    };
+    // Wakes the scan thread when the posted call goes away: after it ran, or if the event
+    // loop drops it undelivered, so the scan thread never waits for ever.
+    struct WakeOnRelease {
+        explicit WakeOnRelease(std::shared_ptr<HandOver> h) : handOver(std::move(h)) {}
+        WakeOnRelease(const WakeOnRelease&) = delete;
+        WakeOnRelease& operator=(const WakeOnRelease&) = delete;
+        std::shared_ptr<HandOver> handOver;
+        ~WakeOnRelease()
+        {
+            std::lock_guard finished(handOver->mutex);
+            handOver->done = true;
+            handOver->completed.notify_all();
+        }
+    };
+    auto handOver = std::make_shared<HandOver>();
+    std::unique_lock lock(handOver->mutex);
+    QMetaObject::invokeMethod(
+        this,
+        [this, root, wake = std::make_shared<WakeOnRelease>(handOver)] {
+            { std::lock_guard meet(wake->handOver->mutex); } // the scan thread is done with the tree
+            reloadOutLineViewOnMainThread(root);
+        },
+        Qt::QueuedConnection);
+    handOver->completed.wait(lock, [&] { return handOver->done; });
 }
 
 void AppDelegate::addOrUpdateTreeView(std::unique_ptr<ScanTree> tree)

@@ -342,6 +342,7 @@ public:
 
 private:
     void startParsingForPath(TFoldInfo* root);
+    void handOverAndWait(TFoldInfo* root);
     void addOrUpdateTreeView(std::unique_ptr<ScanTree> tree);
     void reloadFolderTree();
     void syncFolderTree();

@@ -17,7 +17,9 @@ QString ProgressWindowController::pleaseWaitText() const
 
 void ProgressWindowController::scanProgress(const QVariantMap& info)
 {
-    QMetaObject::invokeMethod(this, [this, info] { scanProgreshWithDict(info); }, Qt::QueuedConnection);
+    // By name, with the report copied into the event: the main thread owns all of it once
+    // posted (a functor would be shared with this thread through a reference count).
+    QMetaObject::invokeMethod(this, "scanProgreshWithDict", Qt::QueuedConnection, Q_ARG(QVariantMap, info));
 }
 
 void ProgressWindowController::scanProgreshWithDict(const QVariantMap& info)

@@ -26,7 +26,7 @@ public:
     // Scan thread: queues scanProgreshWithDict on the controller's thread and returns.
     void scanProgress(const QVariantMap& info) override;
     // Applies one report: texts, then the bar creeps by 0.8 while below 95.
-    void scanProgreshWithDict(const QVariantMap& info);
+    Q_INVOKABLE void scanProgreshWithDict(const QVariantMap& info);
     // The cancel button: logs "abortScanning:" and raises the abort flag.
     void abortScanning();
 

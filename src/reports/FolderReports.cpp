@@ -157,6 +157,25 @@ void FolderReports::sortForVisit(int index)
         totalFilesCount_ = std::int64_t(arrFilesOnly_.size());
 }
 
+std::size_t FolderReports::rowCount(int index) const
+{
+    switch (index) {
+    case FileExplorer: return arrFilesExplorer_.size();
+    case FileTypes: return FExtList2_.size();
+    case Attributes: return FAttrList_.size();
+    case SizeRanges: return FSizeList_.size();
+    case DateRanges: return FDateList_.size();
+    case TimeOfDay: return FTimeList_.size();
+    case Ownership: return FOwnerList_.size();
+    case CustomTypes: return FSpList_.size();
+    case AllFolders: return FAllFolderList_.size();
+    case Applications: return arrAllChildApps_.size();
+    case Overview: return FOverViewList_.size();
+    case ObsoleteFiles: return FObsoleteFileList_.size();
+    default: return 0;
+    }
+}
+
 bool FolderReports::isComputed(int index) const
 {
     if (!validIndex(index))

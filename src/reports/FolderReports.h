@@ -97,6 +97,10 @@ public:
     // and one row (null out of range).
     std::size_t groupedRowCount(int index) const;
     const TGroupRow* groupedRow(int index, std::size_t row) const;
+    // The number of rows of a report's table as it stands (the explorer's entries, the
+    // applications and the obsolete files for those reports; the overview's type rows);
+    // 0 for an unknown index. Rows are read through the lists above, by reference.
+    std::size_t rowCount(int index) const;
     // Length of arrFilesOnly when the overview was last loaded.
     std::int64_t totalFilesCount() const { return totalFilesCount_; }
 

@@ -189,3 +189,23 @@ TEST_F(Reports, AnEmptyFolderShowsSixEmptyOverviewRows)
     EXPECT_FALSE(reports_.generateReport(Overview));
     EXPECT_FALSE(reports_.generateReport(12));
 }
+
+// Each report's row count is that of its own list (a table model's rowCount).
+TEST_F(Reports, RowCountsAreThoseOfEachReportsList)
+{
+    for (int index = FileExplorer; index <= ObsoleteFiles; ++index)
+        reports_.generateReport(index);
+    const std::vector<std::pair<int, std::size_t>> expected{
+        {FileExplorer, reports_.arrFilesExplorer().size()}, {FileTypes, reports_.FExtList2().size()},
+        {Attributes, reports_.FAttrList().size()},          {SizeRanges, reports_.FSizeList().size()},
+        {DateRanges, reports_.FDateList().size()},          {TimeOfDay, reports_.FTimeList().size()},
+        {Ownership, reports_.FOwnerList().size()},          {CustomTypes, reports_.FSpList().size()},
+        {AllFolders, reports_.FAllFolderList().size()},     {Applications, reports_.arrAllChildApps().size()},
+        {Overview, reports_.FOverViewList().size()},        {ObsoleteFiles, reports_.FObsoleteFileList().size()}};
+    for (const auto& [index, size] : expected)
+        EXPECT_EQ(reports_.rowCount(index), size) << index;
+    EXPECT_EQ(reports_.rowCount(FileExplorer), 5u);
+    EXPECT_EQ(reports_.rowCount(AllFolders), 2u); // docs and docs/deep
+    EXPECT_EQ(reports_.rowCount(-1), 0u);
+    EXPECT_EQ(reports_.rowCount(12), 0u);
+}
