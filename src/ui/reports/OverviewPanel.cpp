@@ -102,7 +102,7 @@ OverviewPanel::OverviewPanel(AppDelegate& controller, QWidget* parent) : QWidget
             [this](int row) { controller_.doubleClickedTableOverView(row); });
     connect(fileView_, &ReportTableView::selectedRowChanged, this, [this](int row) {
         if (!reloadingFiles_)
-            controller_.topSizeFilesSelectionChanged(row);
+            controller_.topSizeFileSelected(fileModel_->nodeAt(row));
     });
     connect(fileView_, &ReportTableView::rowActivated, this,
             [this](int row) { controller_.doubleClickedTableTopSizeFiles(row); });
