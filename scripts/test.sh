@@ -48,7 +48,7 @@ if [ "${QUORVEL_FUZZ:-0}" = 1 ]; then
   seconds=${QUORVEL_FUZZ_SECONDS:-60}
   dir=build-fuzz
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-    -DQUORVEL_FUZZ=ON -DQUORVEL_BUILD_TESTS=OFF >/dev/null
+    -DQUORVEL_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
   cmake --build "$dir" -j"$jobs" --target fuzz_all
   for target in fuzz_exclusion_list fuzz_type_catalog fuzz_text_table fuzz_settings_file; do
     # The checked-in corpus stays as it is; what the run adds goes to a working copy.

@@ -8,6 +8,8 @@
 #include "cli/ZipCommand.h"
 #include "settings/Log.h"
 
+#include "QuorvelVersion.h"
+
 #include <QCoreApplication>
 
 #include <cerrno>
@@ -50,7 +52,8 @@ const char kUsage[] =
     "\n"
     "Options for every command:\n"
     "  --log-stderr   write log lines to stderr instead of the log file\n"
-    "  --help         show this text\n";
+    "  --help         show this text\n"
+    "  --version      print the program's version\n";
 
 int runCommand(QStringList& args)
 {
@@ -76,11 +79,16 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvel"));
     QCoreApplication::setApplicationName(QStringLiteral("Quorvel"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
 
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
         std::fputs(kUsage, args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? ExitCode::Usage : ExitCode::Ok;
+    }
+    if (args.contains(QStringLiteral("--version"))) {
+        std::fputs("quorvel-cli " QUORVEL_VERSION "\n", stdout);
+        return ExitCode::Ok;
     }
     // The terminal's stderr is for the command's own errors; log lines go to the log file.
     if (!Cli::takeFlag(args, QStringLiteral("--log-stderr")))
