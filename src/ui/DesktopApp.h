@@ -8,7 +8,9 @@
 #include <memory>
 
 class AppDelegate;
+class DockPopover;
 class MainWindow;
+class TrayController;
 
 // The desktop application assembled: the dialogs and timers the controller asks through,
 // the controller itself and the main window, created in the order launching needs (the
@@ -34,15 +36,25 @@ public:
     MainWindow& window() { return *window_; }
     GuiUserInterface& ui() { return ui_; }
 
+protected:
+    // The main window becoming active again applies what the preferences changed meanwhile.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 Q_SIGNALS:
     // The application is to end (the main window closed, or the start-up dialog was closed
     // before anything was scanned). main() quits the event loop on it.
     void quitRequested();
 
 private:
+    // The file viewer, the preferences and the tray popover, wired to the main window.
+    void connectSecondaryWindows();
+    void openHelp();
+
     Options options_;
     GuiUserInterface ui_;
     TimerScheduler scheduler_;
     std::unique_ptr<AppDelegate> app_;
     std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<DockPopover> popover_;
+    TrayController* tray_ = nullptr;
 };
