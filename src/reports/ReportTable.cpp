@@ -86,21 +86,21 @@ GroupSpec groupShare()
 // The overview's size and share read "--" for a group without files.
 GroupSpec overviewSize()
 {
-    GroupSpec spec = groupSize();
-    spec.text = [](const FolderReports&, const TGroupRow& r) {
+    GroupSpec def = groupSize();
+    def.text = [](const FolderReports&, const TGroupRow& r) {
         return r.Files == 0 ? QStringLiteral("--") : sizeText(r.Size);
     };
-    return spec;
+    return def;
 }
 
 GroupSpec overviewShare()
 {
-    GroupSpec spec = groupShare();
-    spec.column.id = QStringLiteral("percentage");
-    spec.text = [](const FolderReports& f, const TGroupRow& r) {
+    GroupSpec def = groupShare();
+    def.column.id = QStringLiteral("percentage");
+    def.text = [](const FolderReports& f, const TGroupRow& r) {
         return r.Files == 0 ? QStringLiteral("--") : f.shareText(r.Size);
     };
-    return spec;
+    return def;
 }
 
 GroupSpec ownerDomain()
@@ -160,22 +160,22 @@ NodeSpec nodeShare(const char* id)
 
 NodeSpec nodeSize(bool dashForZero)
 {
-    NodeSpec spec{col("size", "ID_SIZE", "cSize", true),
+    NodeSpec def{col("size", "ID_SIZE", "cSize", true),
                   [](const FolderReports&, const TFoldInfo& n) { return sizeText(n.cSize()); },
                   [](const FolderReports&, const TFoldInfo& n) { return QVariant::fromValue(quint64(n.cSize())); }};
     if (dashForZero)
-        spec.text = [](const FolderReports&, const TFoldInfo& n) { return sizeOrDash(n.cSize()); };
-    return spec;
+        def.text = [](const FolderReports&, const TFoldInfo& n) { return sizeOrDash(n.cSize()); };
+    return def;
 }
 
 NodeSpec nodeSizeOnDisk(bool dashForZero)
 {
-    NodeSpec spec{col("sizeondisk", "ID_SIZE_ON_DISK", "cASize", true),
+    NodeSpec def{col("sizeondisk", "ID_SIZE_ON_DISK", "cASize", true),
                   [](const FolderReports&, const TFoldInfo& n) { return sizeText(n.cASize()); },
                   [](const FolderReports&, const TFoldInfo& n) { return QVariant::fromValue(quint64(n.cASize())); }};
     if (dashForZero)
-        spec.text = [](const FolderReports&, const TFoldInfo& n) { return sizeOrDash(n.cASize()); };
-    return spec;
+        def.text = [](const FolderReports&, const TFoldInfo& n) { return sizeOrDash(n.cASize()); };
+    return def;
 }
 
 NodeSpec nodeFolders()
@@ -296,8 +296,8 @@ template <class Row>
 std::vector<ReportColumn> columnsOf(const std::vector<ColumnSpec<Row>>& specs)
 {
     std::vector<ReportColumn> columns;
-    for (const auto& spec : specs)
-        columns.push_back(spec.column);
+    for (const auto& def : specs)
+        columns.push_back(def.column);
     return columns;
 }
 
