@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
 
@@ -129,11 +130,13 @@ void AppDelegate::scanInitialWindowPath(const QString& path)
     setParsingPath(path);
 }
 
-bool AppDelegate::setParsingPath(const QString& path)
+bool AppDelegate::setParsingPath(const QString& path) { return setParsingPath(QFile::encodeName(path)); }
+
+bool AppDelegate::setParsingPath(const QByteArray& path)
 {
     if (scanning_)
         return false; // one scan at a time; the progress sheet normally prevents this
-    if (ExclusionList::shared()->isExcludedDirectory(path)) {
+    if (ExclusionList::shared()->isExcludedDirectory(std::string_view(path.constData(), size_t(path.size())))) {
         ui_.alert(CommonFuncs::getLocalizedStringForKey(QStringLiteral("ID_PATH_EXCLUDED")), QString());
         return false;
     }
@@ -147,7 +150,7 @@ bool AppDelegate::setParsingPath(const QString& path)
 
     // The new tree belongs to the scan thread until completion hands it over; views keep
     // showing the roots as they are (a rescanned root's old tree included) until then.
-    scanningTree_ = std::make_unique<ScanTree>(path, displayNameForPath(path));
+    scanningTree_ = std::make_unique<ScanTree>(path, displayNameForPath(QFile::decodeName(path)));
     TFoldInfo* root = scanningTree_->root();
     scanning_ = true;
     isScanAborted().store(false);
@@ -332,7 +335,7 @@ void AppDelegate::btnRefreshScanTreeTapped()
         return;
     while (node->PFoldInfo())
         node = node->PFoldInfo();
-    setParsingPath(node->sPath());
+    setParsingPath(node->sPathBytes());
 }
 
 int AppDelegate::indexOfRoot(const TFoldInfo* root) const

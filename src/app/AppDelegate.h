@@ -68,6 +68,8 @@ public:
     // Refuses an excluded path with an alert; otherwise starts the scan thread and opens the
     // progress sheet. Returns false when no scan was started.
     bool setParsingPath(const QString& path);
+    // The same for a path as the file system's bytes (a name need not be valid UTF-8).
+    bool setParsingPath(const QByteArray& path);
     // True while a scan thread runs (its completion has not yet run).
     bool isScanning() const { return scanning_; }
     // Runs the event loop until the running scan has completed (the command-line tool and

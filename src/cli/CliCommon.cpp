@@ -1,5 +1,7 @@
 #include "cli/CliCommon.h"
 
+#include "cli/ZipCommand.h"
+#include "fileops/PathBytes.h"
 #include "settings/ExclusionList.h"
 #include "settings/Plist.h"
 
@@ -109,6 +111,22 @@ std::optional<CliError> parseScanOptions(QStringList args, ScanOptions& out)
     return std::nullopt;
 }
 
+std::optional<CliError> findPathBytes(const QStringList& commandArgs, ScanOptions& options)
+{
+    const QList<QByteArray> raw = rawArguments(commandArgs);
+    std::optional<QByteArray> found;
+    for (qsizetype i = 0; i < commandArgs.size(); ++i) {
+        if (commandArgs.at(i) != options.path)
+            continue;
+        if (found && *found != raw.at(i))
+            return CliError{QStringLiteral("cannot tell PATH '%1' apart from another argument that reads the same")
+                                .arg(printable(options.path))};
+        found = raw.at(i);
+    }
+    options.pathBytes = found.value_or(QFile::encodeName(options.path));
+    return std::nullopt;
+}
+
 std::optional<CliError> loadExclusions(const ScanOptions& options, std::shared_ptr<const ExclusionList>& out)
 {
     if (options.exclusionsFile.isEmpty()) {
@@ -127,17 +145,17 @@ std::optional<CliError> loadExclusions(const ScanOptions& options, std::shared_p
     return std::nullopt;
 }
 
-std::optional<CliError> checkScanPath(const QString& path, const ExclusionList& exclusions)
+std::optional<CliError> checkScanPath(const QByteArray& path, const ExclusionList& exclusions)
 {
-    const QByteArray bytes = QFile::encodeName(path);
-    const int fd = ::open(bytes.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const QString shown = printable(PathBytes::display(path));
+    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         const int err = errno;
-        return CliError{QStringLiteral("cannot scan '%1': %2").arg(path, QString::fromLocal8Bit(std::strerror(err)))};
+        return CliError{QStringLiteral("cannot scan '%1': %2").arg(shown, QString::fromLocal8Bit(std::strerror(err)))};
     }
     ::close(fd);
-    if (exclusions.isExcludedDirectory(path))
-        return CliError{QStringLiteral("'%1' is excluded from scanning (see ExclusionList.plist)").arg(path)};
+    if (exclusions.isExcludedDirectory(std::string_view(path.constData(), size_t(path.size()))))
+        return CliError{QStringLiteral("'%1' is excluded from scanning (see ExclusionList.plist)").arg(shown)};
     return std::nullopt;
 }
 

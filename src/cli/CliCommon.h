@@ -22,7 +22,8 @@ struct ScanOptions {
     bool json = false;
     QString exclusionsFile; // empty: the shared list from the documents folder
     int threads = 0;        // 0: the scanner's default
-    QString path;
+    QString path;          // PATH as text, for output
+    QByteArray pathBytes;  // PATH as given, the bytes the file system takes (set by findPathBytes)
     // --unit auto|bytes|kb|mb|gb and --decimals N: the display unit code (0 to 4) and the
     // fraction digits of the human output for this run only; absent: the settings.
     std::optional<int> unitCode;
@@ -62,11 +63,16 @@ bool takeFlag(QStringList& args, const QString& name);
 // Parses the options common to scanning commands; the single remaining argument is PATH.
 std::optional<CliError> parseScanOptions(QStringList args, ScanOptions& out);
 
+// Finds PATH's bytes among the command's arguments (all of them, after the command word):
+// the decoded text cannot carry bytes that are not valid UTF-8. An error when another
+// argument with different bytes reads as the same text, so that which is PATH is unclear.
+std::optional<CliError> findPathBytes(const QStringList& commandArgs, ScanOptions& options);
+
 // The exclusion list for a scan: the file given with --exclusions (read only, nothing
 // written), or the shared list loaded as the application does at start-up.
 std::optional<CliError> loadExclusions(const ScanOptions& options, std::shared_ptr<const ExclusionList>& out);
 
 // Checks that PATH is a folder that can be read and is not excluded.
-std::optional<CliError> checkScanPath(const QString& path, const ExclusionList& exclusions);
+std::optional<CliError> checkScanPath(const QByteArray& path, const ExclusionList& exclusions);
 
 } // namespace Cli

@@ -75,9 +75,10 @@ QJsonObject timingsJson(double scanSeconds, double reportSeconds, const std::vec
                        {QStringLiteral("each"), each}};
 }
 
-void printJson(const ReportOptions& options, const TFoldInfo* root, const std::vector<ComputedReport>& computed,
+void printJson(const ReportOptions& options, const ScanSession& session, const std::vector<ComputedReport>& computed,
                double scanSeconds, double reportSeconds)
 {
+    const TFoldInfo* root = session.root;
     QJsonObject reports;
     for (const ComputedReport& report : computed)
         reports.insert(reportNameText(report.name), report.rendered.json);
@@ -86,21 +87,27 @@ void printJson(const ReportOptions& options, const TFoldInfo* root, const std::v
         {QStringLiteral("size"), qint64(root->cSize())},
         {QStringLiteral("files"), qint64(root->cFiles())},
         {QStringLiteral("folders"), qint64(root->cFolders())},
+        {QStringLiteral("unreadable"), qint64(session.unreadable)},
+        {QStringLiteral("partial"), session.partial},
         {QStringLiteral("reports"), reports},
     };
+    addBytesIfNotUtf8(object, QStringLiteral("path"), options.scan.pathBytes);
     if (options.timings)
         object.insert(QStringLiteral("timings"), timingsJson(scanSeconds, reportSeconds, computed));
     printOut(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
 }
 
-void printTables(const ReportOptions& options, const TFoldInfo* root, const std::vector<ComputedReport>& computed,
+void printTables(const ReportOptions& options, const ScanSession& session, const std::vector<ComputedReport>& computed,
                  double scanSeconds, double reportSeconds)
 {
+    const TFoldInfo* root = session.root;
     const int unit = GeneralLib::cache().allDiskReports;
     printOut(QStringLiteral("Path: %1\nSize: %2  Files: %3  Folders: %4\n")
                  .arg(printable(options.scan.path), CommonFuncs::sizeUnitFor(unit, root->cSize()))
                  .arg(root->cFiles())
                  .arg(root->cFolders()));
+    if (session.partial)
+        printOut(QStringLiteral("Partial: yes (interrupted)\n"));
     for (const ComputedReport& report : computed)
         printOut(QLatin1Char('\n') + report.rendered.table);
     if (options.timings) {
@@ -115,7 +122,10 @@ void printTables(const ReportOptions& options, const TFoldInfo* root, const std:
 int runReport(const QStringList& args)
 {
     ReportOptions options;
-    if (auto error = parseReportOptions(args, options)) {
+    auto error = parseReportOptions(args, options);
+    if (!error)
+        error = findPathBytes(args, options.scan);
+    if (error) {
         printError(error->message);
         return error->exitCode;
     }
@@ -149,9 +159,9 @@ int runReport(const QStringList& args)
     const double reportSeconds = double(total.nsecsElapsed() - renderNanoseconds) / 1e9;
 
     if (options.scan.json)
-        printJson(options, session->root, computed, scanSeconds, reportSeconds);
+        printJson(options, *session, computed, scanSeconds, reportSeconds);
     else
-        printTables(options, session->root, computed, scanSeconds, reportSeconds);
+        printTables(options, *session, computed, scanSeconds, reportSeconds);
     return exitCode;
 }
 

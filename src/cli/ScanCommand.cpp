@@ -87,7 +87,7 @@ std::unique_ptr<ScanSession> scanThroughController(const ScanOptions& options, i
         *exitCode = error->exitCode;
         return nullptr;
     }
-    if (auto error = checkScanPath(options.path, *exclusions)) {
+    if (auto error = checkScanPath(options.pathBytes, *exclusions)) {
         printError(error->message);
         *exitCode = error->exitCode;
         return nullptr;
@@ -109,7 +109,7 @@ std::unique_ptr<ScanSession> scanThroughController(const ScanOptions& options, i
         });
     }
     auto previous = std::signal(SIGINT, raiseAbortFlag);
-    const bool started = app.setParsingPath(options.path);
+    const bool started = app.setParsingPath(options.pathBytes);
     if (g_interrupted.load())
         isScanAborted().store(true); // Ctrl-C came before the scan cleared its flag
     app.waitForScanToFinish();
@@ -120,7 +120,13 @@ std::unique_ptr<ScanSession> scanThroughController(const ScanOptions& options, i
         return nullptr;
     }
     session->root = app.arrParseResult().front();
-    *exitCode = ExitCode::Ok;
+    // Folders that could not be read leave the totals short: say so and fail, as du does,
+    // but still print what was found.
+    session->unreadable = AnalysisLib::countUnreadableFolders(session->root);
+    if (session->unreadable > 0)
+        printError(QStringLiteral("%1 folder(s) could not be read; the totals leave out what they hold")
+                       .arg(session->unreadable));
+    *exitCode = session->unreadable > 0 ? ExitCode::Failed : ExitCode::Ok;
     if (g_interrupted.load()) {
         // The totals are those of the part that was read. The completion gives a volume's
         // top folder the volume's used space, which would sit next to partial counts: its
@@ -143,7 +149,10 @@ std::unique_ptr<ScanSession> scanThroughController(const ScanOptions& options, i
 int runScan(const QStringList& args)
 {
     ScanOptions options;
-    if (auto error = parseScanOptions(args, options)) {
+    auto error = parseScanOptions(args, options);
+    if (!error)
+        error = findPathBytes(args, options);
+    if (error) {
         printError(error->message);
         return error->exitCode;
     }
@@ -153,13 +162,9 @@ int runScan(const QStringList& args)
         return exitCode;
     const TFoldInfo* root = session->root;
     const double seconds = session->seconds;
-    // Folders that could not be read leave the totals short: say so and fail, as du does,
-    // but still print what was found.
-    const std::int64_t unreadable = AnalysisLib::countUnreadableFolders(root);
-    if (unreadable > 0)
-        printError(QStringLiteral("%1 folder(s) could not be read; the totals leave out what they hold").arg(unreadable));
+    const std::int64_t unreadable = session->unreadable;
     if (options.json) {
-        const QJsonObject object{
+        QJsonObject object{
             {QStringLiteral("path"), options.path},
             {QStringLiteral("size"), qint64(root->cSize())},
             {QStringLiteral("size_on_disk"), qint64(root->cASize())},
@@ -171,6 +176,7 @@ int runScan(const QStringList& args)
             {QStringLiteral("unreadable"), qint64(unreadable)},
             {QStringLiteral("partial"), session->partial},
         };
+        addBytesIfNotUtf8(object, QStringLiteral("path"), options.pathBytes);
         printOut(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
     } else {
         // Sizes in the unit of the status bar setting, as the application shows them.
@@ -187,10 +193,7 @@ int runScan(const QStringList& args)
         if (session->partial)
             printOut(QStringLiteral("Partial:       yes (interrupted)\n"));
     }
-    // An interrupted scan says so above all; unreadable folders make a complete one fail.
-    if (exitCode != ExitCode::Ok)
-        return exitCode;
-    return unreadable > 0 ? ExitCode::Failed : ExitCode::Ok;
+    return exitCode;
 }
 
 } // namespace Cli

@@ -27,13 +27,17 @@ struct ScanSession {
     double seconds = 0;
     // True when Ctrl-C ended the scan early: the tree and its totals are partial.
     bool partial = false;
+    // Folders beneath the root that could not be read (their content is missing).
+    std::int64_t unreadable = 0;
 };
 
 // Loads the exclusion list, the settings and the catalog as the application does at
 // start-up, then scans options.path through the controller. Progress goes to stderr when
 // it is a terminal; Ctrl-C ends the scan early and the partial tree is reported, with a line
-// on stderr, session->partial set and *exitCode ExitCode::Interrupted. Null (and *exitCode
-// set) when the path cannot be scanned.
+// on stderr, session->partial set and *exitCode ExitCode::Interrupted. Folders that could not
+// be read are counted in session->unreadable, said on stderr and make *exitCode
+// ExitCode::Failed (an interruption takes precedence). Null (and *exitCode set) when the
+// path cannot be scanned.
 std::unique_ptr<ScanSession> scanThroughController(const ScanOptions& options, int* exitCode);
 
 } // namespace Cli

@@ -37,9 +37,8 @@ bool isTrashName(std::string_view name)
 
 bool isExecutableFile(std::uint32_t mode) { return S_ISREG(mode) && (mode & 0111); }
 
-std::string normalisedRootPath(const QString& path)
+std::string normalisedRootPath(QByteArray bytes)
 {
-    QByteArray bytes = QFile::encodeName(path);
     while (bytes.size() > 1 && bytes.endsWith('/'))
         bytes.chop(1);
     return std::string(bytes.constData(), size_t(bytes.size()));
@@ -161,7 +160,7 @@ FolderWalk::FolderWalk(ScanTree& tree, const ExclusionList* exclusions, const Fo
       threads_(std::max(threads, 1)),
       hooks_(std::move(hooks)),
       user_(UserIdentity::current()),
-      rootPath_(normalisedRootPath(tree.root()->sPath())),
+      rootPath_(normalisedRootPath(tree.root()->sPathBytes())),
       heldBudget_(DescriptorLimit::heldFolderBudget(threads_))
 {
     struct stat st {};

@@ -4,9 +4,10 @@
 
 #include <cstring>
 
-ScanTree::ScanTree(const QString& path, const QString& displayName)
+ScanTree::ScanTree(const QString& path, const QString& displayName) : ScanTree(QFile::encodeName(path), displayName) {}
+
+ScanTree::ScanTree(const QByteArray& pathBytes, const QString& displayName)
 {
-    const QByteArray pathBytes = QFile::encodeName(path);
     root_ = TFoldInfo::allocate(arena_, std::string_view(pathBytes.constData(), size_t(pathBytes.size())),
                                 true, true);
     TFoldInfo::RootPart* part = root_->rootPart();

@@ -16,6 +16,8 @@
 class ScanTree {
 public:
     ScanTree(const QString& path, const QString& displayName);
+    // The path as the file system's bytes, which need not be valid UTF-8.
+    ScanTree(const QByteArray& path, const QString& displayName);
     ScanTree(const ScanTree&) = delete;
     ScanTree& operator=(const ScanTree&) = delete;
 

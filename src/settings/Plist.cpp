@@ -52,11 +52,11 @@ QVariant toVariant(plist_t node)
         return v;
     }
     case PLIST_STRING: {
-        char* s = nullptr;
-        plist_get_string_val(node, &s);
-        QString text = QString::fromUtf8(s ? s : "");
-        free(s);
-        return text;
+        // Read with its stored length: the copying getter aborts the process when the
+        // bytes hold a NUL (parseXml refuses such text, this keeps a stray one harmless).
+        uint64_t length = 0;
+        const char* s = plist_get_string_ptr(node, &length);
+        return QString::fromUtf8(s, s ? qsizetype(length) : 0);
     }
     case PLIST_DATA: {
         char* bytes = nullptr;
@@ -81,6 +81,7 @@ QVariant toVariant(plist_t node)
         return list;
     }
     case PLIST_DICT: {
+        // Keys have no getter that takes a length; parseXml keeps NUL bytes out of them.
         QVariantMap map;
         plist_dict_iter it = nullptr;
         plist_dict_new_iter(node, &it);
@@ -202,6 +203,12 @@ PlistPtr parseXml(const QByteArray& xml, QString* error)
 {
     if (xml.trimmed().isEmpty()) {
         *error = QStringLiteral("empty property list");
+        return nullptr;
+    }
+    // XML has no NUL character, not even as a reference, yet the parser copies a raw one
+    // into strings and keys, where it would cut a key short or stop the process.
+    if (const qsizetype nul = xml.indexOf('\0'); nul >= 0) {
+        *error = QStringLiteral("holds a NUL byte (at byte %1), which no property list may contain").arg(nul);
         return nullptr;
     }
     if (nestingDepth(xml) > Plist::kMaxNesting) {

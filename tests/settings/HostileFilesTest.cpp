@@ -14,6 +14,9 @@
 
 namespace {
 
+// An exclusion list whose first folder name holds a raw NUL byte.
+const QByteArray kNulInString("<plist><dict><key>Hard</key><array><string>/pro\0c</string></array></dict></plist>", 81);
+
 QByteArray nestedArrays(int levels)
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict><key>Hard</key>"
@@ -76,7 +79,7 @@ TEST_F(HostileFiles, DeepNestingIsRefusedBeforeAnyTreeIsBuilt)
 
 TEST_F(HostileFiles, AnUnreadableStoredExclusionListWarnsUsesTheDefaultsAndIsKept)
 {
-    for (const QByteArray& bytes : {nestedArrays(50000), QByteArray("<plist><dict><key>Hard</key><dict>"),
+    for (const QByteArray& bytes : {nestedArrays(50000), kNulInString, QByteArray("<plist><dict><key>Hard</key><dict>"),
                                     QByteArray("<plist><array/></plist>")}) {
         write(ExclusionList::filePath(), bytes);
         const std::shared_ptr<const ExclusionList> list = ExclusionList::loadShared();
@@ -116,6 +119,29 @@ TEST_F(HostileFiles, TheCommandLineWarnsAboutTheStoredListAndRefusesABadGivenOne
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.contains("nested more than")) << r.err.constData();
     EXPECT_EQ(read(t.at(QStringLiteral("given.plist"))), broken);
+}
+
+TEST_F(HostileFiles, ANulByteAnywhereRefusesTheFileInsteadOfStoppingTheProgram)
+{
+    ASSERT_EQ(kNulInString.count('\0'), 1);
+    const QByteArray nulInKey("<plist><dict><key>Ha\0rd</key><true/><key>Ha\0rm</key><false/></dict></plist>", 75);
+    const QByteArray nulInCdata("<plist><string><![CDATA[a\0b]]></string></plist>", 47);
+    for (const QByteArray& bytes : {kNulInString, nulInKey, nulInCdata}) {
+        ASSERT_TRUE(bytes.contains('\0'));
+        const Plist::ReadResult r = Plist::fromXml(bytes);
+        ASSERT_FALSE(r);
+        EXPECT_TRUE(r.error.contains(QStringLiteral("NUL byte"))) << r.error.toStdString();
+    }
+
+    TestSupport::TempTree t;
+    t.file(QStringLiteral("a.txt"), 10);
+    const QString given = t.at(QStringLiteral("given.plist"));
+    write(given, kNulInString);
+    const TestSupport::ProcessResult r
+        = TestSupport::runCli({QStringLiteral("scan"), QStringLiteral("--exclusions"), given, t.path()});
+    EXPECT_EQ(r.exitCode, 2) << r.err.constData();
+    EXPECT_TRUE(r.err.contains("NUL byte")) << r.err.constData();
+    EXPECT_EQ(read(given), kNulInString);
 }
 
 TEST_F(HostileFiles, ADeeplyNestedTypeCatalogIsAnEmptyCatalogAndStaysOnDisk)
