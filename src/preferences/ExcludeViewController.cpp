@@ -1,7 +1,7 @@
 #include "preferences/ExcludeViewController.h"
 
 #include "settings/CommonFuncs.h"
-#include "viewer/FileIcons.h"
+#include "ui/IconProvider.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -34,7 +34,7 @@ void fill(QListWidget* table, const QStringList& paths, bool folders)
     const QSignalBlocker quiet(table);
     table->clear();
     for (const QString& path : paths)
-        new QListWidgetItem(FileIcons::iconForPath(path, folders && !QFileInfo(path).isFile()), path, table);
+        new QListWidgetItem(IconProvider::shared().iconForPath(path, folders && !QFileInfo(path).isFile()), path, table);
 }
 
 } // namespace
@@ -68,8 +68,8 @@ QWidget* ExcludeViewController::makeSection(const char* titleKey, QListWidget*& 
     table = new QListWidget;
     table->setIconSize(QSize(16, 16));
     table->setAlternatingRowColors(true);
-    add = new QPushButton(FileIcons::themeIcon(QStringLiteral("list-add"), QStyle::SP_FileDialogNewFolder), QString());
-    remove = new QPushButton(FileIcons::themeIcon(QStringLiteral("list-remove"), QStyle::SP_TrashIcon), QString());
+    add = new QPushButton(IconProvider::shared().themeIcon(QStringLiteral("list-add"), QStyle::SP_FileDialogNewFolder), QString());
+    remove = new QPushButton(IconProvider::shared().themeIcon(QStringLiteral("list-remove"), QStyle::SP_TrashIcon), QString());
     add->setToolTip(text("ID_ADD"));
     remove->setToolTip(text("ID_REMOVE"));
     remove->setEnabled(false);

@@ -8,7 +8,7 @@
 #include "settings/CommonFuncs.h"
 #include "settings/Log.h"
 #include "settings/PreferencePanes.h"
-#include "viewer/FileIcons.h"
+#include "ui/IconProvider.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -68,7 +68,7 @@ void PreferencesWindowController::makeToolBar()
     paneActions_->setExclusive(true);
     for (int index = 0; index < panes_.size(); ++index) {
         const PreferencePanes::Pane& pane = PreferencePanes::panes()[index];
-        QAction* action = toolBar->addAction(FileIcons::themeIcon(pane.iconName, QStyle::SP_FileDialogDetailedView),
+        QAction* action = toolBar->addAction(IconProvider::shared().themeIcon(pane.iconName, QStyle::SP_FileDialogDetailedView),
                                              paneLabel(index));
         action->setCheckable(true);
         action->setData(pane.identifier);

@@ -35,6 +35,8 @@ public:
     AppDelegate& app() { return *app_; }
     MainWindow& window() { return *window_; }
     GuiUserInterface& ui() { return ui_; }
+    DockPopover& popover() { return *popover_; }
+    TrayController& tray() { return *tray_; }
 
 protected:
     // The main window becoming active again applies what the preferences changed meanwhile.

@@ -2,6 +2,7 @@
 
 #include "scan/TFoldInfo.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMimeDatabase>
@@ -9,7 +10,12 @@
 
 IconProvider& IconProvider::shared()
 {
-    static IconProvider provider;
+    // The theme is set up before the first look-up, whoever asks first (a window made
+    // without the desktop application, a test).
+    static IconProvider provider = [] {
+        setUpIconTheme();
+        return IconProvider();
+    }();
     return provider;
 }
 
@@ -42,11 +48,26 @@ QIcon IconProvider::themed(const QString& name, const QString& fallbackName)
     return icon;
 }
 
-QIcon IconProvider::folderIcon() { return themed(QStringLiteral("folder")); }
-QIcon IconProvider::applicationIcon() { return themed(QStringLiteral("application-x-executable"), QStringLiteral("applications-system")); }
-QIcon IconProvider::driveIcon() { return themed(QStringLiteral("drive-harddisk")); }
-QIcon IconProvider::homeIcon() { return themed(QStringLiteral("user-home"), QStringLiteral("folder")); }
-QIcon IconProvider::genericFileIcon() { return themed(QStringLiteral("text-x-generic"), QStringLiteral("unknown")); }
+// Without any theme the style's plain icons stand in, so no row goes without one.
+QIcon IconProvider::folderIcon() { return themeIcon(QStringLiteral("folder"), QStyle::SP_DirIcon); }
+QIcon IconProvider::applicationIcon()
+{
+    return themeIcon(QStringLiteral("application-x-executable"), QStyle::SP_ComputerIcon, QStringLiteral("applications-system"));
+}
+QIcon IconProvider::driveIcon() { return themeIcon(QStringLiteral("drive-harddisk"), QStyle::SP_DriveHDIcon); }
+QIcon IconProvider::homeIcon() { return themeIcon(QStringLiteral("user-home"), QStyle::SP_DirHomeIcon, QStringLiteral("folder")); }
+QIcon IconProvider::genericFileIcon()
+{
+    return themeIcon(QStringLiteral("text-x-generic"), QStyle::SP_FileIcon, QStringLiteral("unknown"));
+}
+
+QIcon IconProvider::themeIcon(const QString& name, QStyle::StandardPixmap fallback, const QString& alternative)
+{
+    QIcon icon = themed(name, alternative);
+    if (icon.isNull() && QApplication::style())
+        icon = QApplication::style()->standardIcon(fallback);
+    return icon;
+}
 
 QIcon IconProvider::iconForMimeType(const QString& mimeTypeName)
 {
@@ -97,18 +118,17 @@ QIcon IconProvider::iconForPath(const QString& path, bool isFolder)
 
 namespace ActionIcons {
 namespace {
-QIcon theme(const char* name, const char* fallback)
+QIcon theme(const char* name, const char* alternative, QStyle::StandardPixmap fallback)
 {
-    QIcon icon = QIcon::fromTheme(QLatin1String(name));
-    return icon.isNull() ? QIcon::fromTheme(QLatin1String(fallback)) : icon;
+    return IconProvider::shared().themeIcon(QLatin1String(name), fallback, QLatin1String(alternative));
 }
 } // namespace
-QIcon trash() { return theme("user-trash", "edit-delete"); }
-QIcon copy() { return theme("edit-copy", "edit-copy-symbolic"); }
-QIcon move() { return theme("go-jump", "edit-cut"); }
-QIcon zip() { return theme("package-x-generic", "application-x-archive"); }
-QIcon settings() { return theme("preferences-system", "emblem-system"); }
-QIcon selectFolder() { return theme("folder-open", "document-open"); }
-QIcon rescan() { return theme("view-refresh", "view-refresh-symbolic"); }
-QIcon removeFromTree() { return theme("list-remove", "edit-clear"); }
+QIcon trash() { return theme("user-trash", "edit-delete", QStyle::SP_TrashIcon); }
+QIcon copy() { return theme("edit-copy", "edit-copy-symbolic", QStyle::SP_FileDialogNewFolder); }
+QIcon move() { return theme("go-jump", "edit-cut", QStyle::SP_ArrowForward); }
+QIcon zip() { return theme("package-x-generic", "application-x-archive", QStyle::SP_DriveFDIcon); }
+QIcon settings() { return theme("preferences-system", "emblem-system", QStyle::SP_FileDialogDetailedView); }
+QIcon selectFolder() { return theme("folder-open", "document-open", QStyle::SP_DirOpenIcon); }
+QIcon rescan() { return theme("view-refresh", "view-refresh-symbolic", QStyle::SP_BrowserReload); }
+QIcon removeFromTree() { return theme("list-remove", "edit-clear", QStyle::SP_DialogDiscardButton); }
 } // namespace ActionIcons

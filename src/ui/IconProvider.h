@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QIcon>
 #include <QString>
+#include <QStyle>
 
 class TFoldInfo;
 
@@ -17,7 +18,7 @@ public:
 
     // Makes theme icons available also where no desktop set a theme (offscreen, bare
     // window managers): adds the system icon folders to the search path and names the
-    // installed fallback theme. Call once after the QApplication exists.
+    // installed fallback theme. shared() calls it on first use; needs the QApplication.
     static void setUpIconTheme();
 
     // The icon of a scanned node: a folder, an application, or the file's type.
@@ -32,6 +33,9 @@ public:
     QIcon driveIcon();
     QIcon homeIcon();
     QIcon genericFileIcon();
+    // A named theme icon (toolbars, panes, buttons), else the theme's `alternative`, else
+    // the style's standard icon, so a button never shows blank.
+    QIcon themeIcon(const QString& name, QStyle::StandardPixmap fallback, const QString& alternative = {});
 
     // Number of distinct kinds looked up so far (one per extension).
     int cachedKindCount() const { return int(byExtension_.size()); }
@@ -44,7 +48,7 @@ private:
     QHash<QString, QIcon> byName_;
 };
 
-// Theme icons of the window's commands.
+// Theme icons of the windows' commands (main window and file viewer alike).
 namespace ActionIcons {
 QIcon trash();
 QIcon copy();

@@ -1,12 +1,24 @@
 #include "ui/Screenshot.h"
 
 #include "app/AppDelegate.h"
+#include "preferences/PreferencePaneView.h"
+#include "preferences/PreferencesWindowController.h"
+#include "reports/FolderReports.h"
+#include "settings/CommonFuncs.h"
+#include "settings/PreferencePanes.h"
 #include "ui/DesktopApp.h"
 #include "ui/MainWindow.h"
 #include "ui/ReportNames.h"
+#include "ui/popover/DockPopover.h"
+#include "ui/popover/TrayController.h"
+#include "viewer/FileViewerWindow.h"
 
+#include <QAction>
 #include <QDir>
 #include <QEventLoop>
+#include <QPropertyAnimation>
+#include <QSignalBlocker>
+#include <QToolBar>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QRegularExpression>
@@ -75,31 +87,150 @@ bool runUntil(Done done, int timeoutMs)
     return !timedOut || done();
 }
 
+// Runs the event loop for a while, so new windows lay out, load and paint.
+void settle(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
 } // namespace
 
 bool waitForScanThenShowReport(DesktopApp& desktop, int reportIndex, int timeoutMs)
 {
     AppDelegate& app = desktop.app();
     int reportsDone = 0;
-    int lastShown = -1;
-    const QMetaObject::Connection closed = QObject::connect(&app, &AppDelegate::reportProgressClosed, &desktop, [&] {
-        ++reportsDone;
-        lastShown = app.currentReportIndex();
-    });
+    const QMetaObject::Connection closed =
+        QObject::connect(&app, &AppDelegate::reportProgressClosed, &desktop, [&] { ++reportsDone; });
     const bool scanned = runUntil([&] { return !app.isScanning() && reportsDone > 0; }, timeoutMs);
-    if (!scanned) {
-        QObject::disconnect(closed);
-        return false;
-    }
-    const int before = reportsDone;
+    QObject::disconnect(closed);
+    return scanned && showReportAndWait(desktop, reportIndex, timeoutMs);
+}
+
+bool showReportAndWait(DesktopApp& desktop, int reportIndex, int timeoutMs)
+{
+    AppDelegate& app = desktop.app();
+    bool done = false;
+    const QMetaObject::Connection closed = QObject::connect(&app, &AppDelegate::reportProgressClosed, &desktop, [&] {
+        done = app.currentReportIndex() == reportIndex;
+    });
     desktop.window().showReport(reportIndex);
-    const bool shown = runUntil([&] { return reportsDone > before && lastShown == reportIndex; }, timeoutMs);
+    const bool shown = runUntil([&] { return done; }, timeoutMs);
     QObject::disconnect(closed);
     // Let the panels lay out and paint their new rows.
-    QEventLoop settle;
-    QTimer::singleShot(150, &settle, &QEventLoop::quit);
-    settle.exec();
+    settle(150);
     return shown;
+}
+
+namespace {
+
+// The overview or size-range row with that label, searched in that order.
+const TGroupRow* rowLabelled(DesktopApp& desktop, const QString& label, QStringList* labels)
+{
+    FolderReports& reports = desktop.app().reports();
+    for (const TGroupRow& row : reports.FOverViewList()) {
+        labels->append(row.label);
+        if (row.label.compare(label, Qt::CaseInsensitive) == 0)
+            return &row;
+    }
+    // The size ranges are computed on their report's first visit.
+    if (reports.FSizeList().empty())
+        showReportAndWait(desktop, ReportIndex::SizeRanges, 60000);
+    for (const TGroupRow& row : reports.FSizeList()) {
+        labels->append(row.label);
+        if (row.label.compare(label, Qt::CaseInsensitive) == 0)
+            return &row;
+    }
+    return nullptr;
+}
+
+// A pane name as people type it: letters and digits only, lower case.
+QString paneKey(const QString& name)
+{
+    QString key;
+    for (QChar c : name)
+        if (c.isLetterOrNumber())
+            key.append(c.toLower());
+    return key;
+}
+
+} // namespace
+
+QWidget* openFileViewer(DesktopApp& desktop, const QString& rowLabel, QString* error)
+{
+    QStringList labels;
+    const TGroupRow* row = rowLabelled(desktop, rowLabel, &labels);
+    if (!row) {
+        *error = QStringLiteral("no overview or size-range row is labelled \"%1\"; the rows are: %2")
+                     .arg(rowLabel, labels.join(QStringLiteral(", ")));
+        return nullptr;
+    }
+    if (row->nodes.empty()) {
+        *error = QStringLiteral("the row \"%1\" has no files to show").arg(row->label);
+        return nullptr;
+    }
+    AppDelegate& app = desktop.app();
+    {
+        // The program runs the viewer application-modal from the event loop; a picture
+        // needs the window without its modal loop, so the controller's announcement of the
+        // open viewer is held back and the window is made here.
+        const QSignalBlocker quiet(&app);
+        app.openFilesViewerWindow(row->nodes, row->label);
+    }
+    if (!app.fileViewer()) {
+        *error = QStringLiteral("the file viewer did not open for \"%1\"").arg(row->label);
+        return nullptr;
+    }
+    auto* viewer = new FileViewerWindow(*app.fileViewer(), &desktop.window());
+    viewer->setAttribute(Qt::WA_DeleteOnClose);
+    viewer->centreOver(&desktop.window());
+    viewer->show();
+    settle(300);
+    return viewer;
+}
+
+QWidget* openPreferences(DesktopApp& desktop, const QString& pane, QString* error)
+{
+    const QList<PreferencePanes::Pane>& panes = PreferencePanes::panes();
+    int index = -1;
+    QStringList names;
+    for (int i = 0; i < panes.size(); ++i) {
+        const QString label = CommonFuncs::getLocalizedStringForKey(panes[i].labelKey);
+        names.append(panes[i].identifier);
+        const QString key = paneKey(pane);
+        if (index < 0 && !key.isEmpty()
+            && (key == paneKey(panes[i].identifier) || key == paneKey(label) || paneKey(panes[i].identifier).startsWith(key)))
+            index = i;
+    }
+    if (index < 0) {
+        *error = QStringLiteral("unknown preferences pane \"%1\"; the panes are: %2").arg(pane, names.join(QStringLiteral(", ")));
+        return nullptr;
+    }
+    // Opened as the settings button opens it, then switched as a click on the pane's
+    // toolbar item switches it (animated resize, then the pane's view).
+    PreferencesWindowController* window = PreferencesWindowController::btnSettingsTapped(desktop.app(), desktop.ui());
+    settle(100);
+    window->selectPaneAt(index);
+    runUntil([window, index] {
+        const PreferencePaneView* shown = window->selectedViewController();
+        return window->resizeAnimation()->state() == QAbstractAnimation::Stopped && window->selectedIndex() == index
+               && shown && shown->isVisible();
+    }, 5000);
+    settle(150);
+    return window;
+}
+
+QWidget* openPopover(DesktopApp& desktop, QString* /*error*/)
+{
+    DockPopover& popover = desktop.popover();
+    if (QAction* summary = desktop.tray().summaryAction())
+        summary->trigger();
+    else // a tray icon would open it beside itself; here it opens under the toolbar
+        desktop.tray().showPopoverUnder(desktop.window().mainToolBar());
+    // The biggest files load a moment after the popover opens.
+    settle(600);
+    return &popover;
 }
 
 bool saveWidgetAsPng(QWidget* widget, const QString& file, QString* error)

@@ -23,6 +23,24 @@ bool canWriteFile(const QString& file, QString* error);
 // that report is shown and laid out. False when nothing finished within `timeoutMs`.
 bool waitForScanThenShowReport(DesktopApp& desktop, int reportIndex, int timeoutMs);
 
+// Presses a report's tab once the scan is done and waits until the report is shown and
+// laid out. False when it did not finish within `timeoutMs`.
+bool showReportAndWait(DesktopApp& desktop, int reportIndex, int timeoutMs);
+
+// The other windows a screenshot can show, opened over the scanned main window. Each
+// returns the window to render (owned by the desktop application or by its main window),
+// or null with the reason in `error`.
+
+// The file viewer on the files of the overview or size-range row labelled `rowLabel` (the
+// label as the table shows it, case ignored). Fails on an unknown label and on a row
+// without files.
+QWidget* openFileViewer(DesktopApp& desktop, const QString& rowLabel, QString* error);
+// The preferences window on a pane named by its identifier or its label ("Display Unit",
+// "display-unit", "Misc. Filter", "misc" ...; case, spaces and punctuation ignored).
+QWidget* openPreferences(DesktopApp& desktop, const QString& pane, QString* error);
+// The tray summary popover, opened as its button opens it.
+QWidget* openPopover(DesktopApp& desktop, QString* error);
+
 // Renders the widget (its window, frame excluded) into a PNG file; false with the reason
 // in `error`.
 bool saveWidgetAsPng(QWidget* widget, const QString& file, QString* error);

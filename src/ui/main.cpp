@@ -58,7 +58,16 @@ struct ScreenshotTarget {
 // The other windows' screenshot options; the main window is the default target.
 const std::vector<ScreenshotTarget>& screenshotTargets()
 {
-    static const std::vector<ScreenshotTarget> targets = {};
+    static const std::vector<ScreenshotTarget> targets = {
+        {QStringLiteral("viewer"), QStringLiteral("ROWLABEL"),
+         QStringLiteral("Render the file viewer on the overview or size-range row with that label instead."),
+         [](DesktopApp& desktop, const QString& label, QString* error) { return Screenshot::openFileViewer(desktop, label, error); }},
+        {QStringLiteral("preferences"), QStringLiteral("PANE"),
+         QStringLiteral("Render the preferences window on that pane instead (Display Unit, Exclude, Custom Filter, Misc. Filter)."),
+         [](DesktopApp& desktop, const QString& pane, QString* error) { return Screenshot::openPreferences(desktop, pane, error); }},
+        {QStringLiteral("popover"), QString(), QStringLiteral("Render the summary popover instead."),
+         [](DesktopApp& desktop, const QString&, QString* error) { return Screenshot::openPopover(desktop, error); }},
+    };
     return targets;
 }
 

@@ -2,7 +2,7 @@
 
 #include "scan/TFoldInfo.h"
 #include "settings/CommonFuncs.h"
-#include "viewer/FileIcons.h"
+#include "ui/IconProvider.h"
 #include "viewer/core/FileViewerWindowController.h"
 
 namespace {
@@ -79,7 +79,7 @@ QVariant FileViewerTableModel::data(const QModelIndex& index, int role) const
     case Qt::DecorationRole:
         if (nameColumn)
             if (const TFoldInfo* node = controller_.nodeAt(row))
-                return FileIcons::iconForPath(node->sName(), node->isFolder());
+                return IconProvider::shared().iconForNode(node);
         return {};
     case Qt::TextAlignmentRole:
         return int(Qt::AlignVCenter | (kColumns[index.column()].number ? Qt::AlignRight : Qt::AlignLeft));

@@ -3,7 +3,7 @@
 #include "app/AppDelegate.h"
 #include "settings/CommonFuncs.h"
 #include "settings/GeneralLib.h"
-#include "viewer/FileIcons.h"
+#include "ui/IconProvider.h"
 #include "viewer/FileViewerFilterPanelView.h"
 #include "viewer/FileViewerTableModel.h"
 #include "viewer/core/FileViewerWindowController.h"
@@ -137,15 +137,15 @@ QToolBar* FileViewerWindow::makeToolBar()
     toolBar_ = new QToolBar;
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     toolBar_->setIconSize(QSize(24, 24));
-    const auto add = [this](const char* icon, int fallback, const char* key, void (FileViewerWindowController::*slot)()) {
-        QAction* action = toolBar_->addAction(FileIcons::themeIcon(QLatin1String(icon), fallback), text(key));
+    const auto add = [this](const QIcon& icon, const char* key, void (FileViewerWindowController::*slot)()) {
+        QAction* action = toolBar_->addAction(icon, text(key));
         connect(action, &QAction::triggered, &controller_, slot);
         return action;
     };
-    btnDeleteFiles_ = add("edit-delete", QStyle::SP_TrashIcon, "ID_DELETE", &FileViewerWindowController::btnDeleteFilesTapped);
-    btnCopyFiles_ = add("edit-copy", QStyle::SP_FileDialogNewFolder, "ID_COPY", &FileViewerWindowController::btnCopyFilesTapped);
-    btnMoveFiles_ = add("go-jump", QStyle::SP_ArrowForward, "ID_MOVE", &FileViewerWindowController::btnMoveFilesTapped);
-    btnZipFiles_ = add("package-x-generic", QStyle::SP_DriveFDIcon, "ID_ZIP", &FileViewerWindowController::btnZipFilesTapped);
+    btnDeleteFiles_ = add(ActionIcons::trash(), "ID_DELETE", &FileViewerWindowController::btnDeleteFilesTapped);
+    btnCopyFiles_ = add(ActionIcons::copy(), "ID_COPY", &FileViewerWindowController::btnCopyFilesTapped);
+    btnMoveFiles_ = add(ActionIcons::move(), "ID_MOVE", &FileViewerWindowController::btnMoveFilesTapped);
+    btnZipFiles_ = add(ActionIcons::zip(), "ID_ZIP", &FileViewerWindowController::btnZipFilesTapped);
     return toolBar_;
 }
 

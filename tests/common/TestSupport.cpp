@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSettings>
 
 #include <cstdlib>
 #include <fcntl.h>
@@ -33,6 +34,9 @@ void setTestHome(const QString& home)
     ::setenv("XDG_DATA_HOME", (h + "/.local/share").constData(), 1);
     ::setenv("XDG_STATE_HOME", (h + "/.local/state").constData(), 1);
     ::setenv("XDG_CACHE_HOME", (h + "/.cache").constData(), 1);
+    // QSettings reads XDG_CONFIG_HOME once per process; tell it the new folder outright.
+    for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, home + QStringLiteral("/.config"));
 }
 
 QString testHome() { return g_home; }

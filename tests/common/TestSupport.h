@@ -24,7 +24,7 @@ inline void PrintTo(const QStringList& list, std::ostream* os)
 namespace TestSupport {
 
 // Points HOME, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_STATE_HOME and XDG_CACHE_HOME at
-// folders under `home` (creating them). TestMain does this once per test program; a test
+// folders under `home` (creating them), and QSettings' user-scope folder at its .config. TestMain does this once per test program; a test
 // may call it again with its own folder.
 void setTestHome(const QString& home);
 QString testHome();

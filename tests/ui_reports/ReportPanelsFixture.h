@@ -8,7 +8,6 @@
 
 #include <QAbstractItemModelTester>
 #include <QCoreApplication>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTreeView>
 
@@ -24,9 +23,6 @@ protected:
     void SetUp() override
     {
         TestSupport::setTestHome(home_.path());
-        // QSettings keeps the folder of its first use for the whole process; point it at
-        // this test's home so that the settings written here are the ones quorvel-cli reads.
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home_.path() + QStringLiteral("/.config"));
         start();
     }
     void TearDown() override

@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -137,6 +138,9 @@ TEST_F(ReportPanelsTest, EveryReportShowsTheRowsAndCellsTheCliPrints)
         EXPECT_EQ(gui, cli) << c.name;
         if (c.index != 6) // the ownership table has no rows by design
             EXPECT_GT(model->rowCount(), 0) << c.name;
+        // Rows that stand for a node (a file, folder, application) or a file kind show its icon.
+        if ((c.index <= 1 || c.index == 8 || c.index == 11) && model->rowCount() > 0)
+            EXPECT_FALSE(model->index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull()) << c.name;
         const QString hintKey = AppDelegate::hintKeyForReport(c.index);
         if (!hintKey.isEmpty())
             EXPECT_EQ(panels_->hintLabel()->text(), CommonFuncs::getLocalizedStringForKey(hintKey)) << c.name;

@@ -1,5 +1,9 @@
 #include "ui/reports/ReportTableModel.h"
 
+#include "reports/ReportRows.h"
+#include "settings/GeneralLib.h"
+#include "ui/IconProvider.h"
+
 #include <QHash>
 
 ReportTableModel::ReportTableModel(std::unique_ptr<ReportTable> table, QObject* parent)
@@ -53,11 +57,25 @@ QVariant ReportTableModel::data(const QModelIndex& index, int role) const
         return table_->isChecked(row) ? Qt::Checked : Qt::Unchecked;
     case CheckEnabledRole:
         return col == table_->checkColumn() && table_->isCheckEnabled(row);
+    case Qt::DecorationRole:
+        return col == 0 ? rowIcon(row) : QVariant();
     case NodeRole:
         return QVariant::fromValue(static_cast<void*>(table_->node(row)));
     default:
         return {};
     }
+}
+
+QVariant ReportTableModel::rowIcon(int row) const
+{
+    if (const TFoldInfo* node = table_->node(row))
+        return IconProvider::shared().iconForNode(node);
+    // A kind's row shows the kind's icon (its files share the extension); the other grouped
+    // rows are ranges and categories, which no one icon stands for.
+    if (table_->tableId() == ReportIndex::FileTypes)
+        if (const TGroupRow* group = table_->groupRow(row); group && !group->nodes.empty())
+            return IconProvider::shared().iconForNode(group->nodes.front());
+    return {};
 }
 
 QVariant ReportTableModel::headerData(int section, Qt::Orientation orientation, int role) const

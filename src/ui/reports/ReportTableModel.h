@@ -14,7 +14,8 @@
 // that keep one, stores the sort), so there is no proxy model; rows keep their selection
 // across a sort. After the controller recomputes or re-sorts a report, call reload().
 //
-// Roles: DisplayRole is the cell text; SortRole the number (or text) behind it; the check
+// Roles: DisplayRole is the cell text; DecorationRole the first column's icon (the row's
+// file, folder or application; a file kind's icon in the types report); SortRole the number (or text) behind it; the check
 // column answers CheckStateRole and CheckEnabledRole; NodeRole gives the node behind a row
 // (as a pointer in a QVariant) where there is one.
 class ReportTableModel : public QAbstractTableModel {
@@ -58,6 +59,8 @@ Q_SIGNALS:
     void checkToggled(int row, bool checked);
 
 private:
+    // The first cell's icon, or invalid.
+    QVariant rowIcon(int row) const;
     // What identifies a row across a sort: its node, its folder, or its label.
     QVariant rowIdentity(int row) const;
 
