@@ -1,7 +1,7 @@
 #include "preferences/ExcludeViewController.h"
 
 #include "settings/CommonFuncs.h"
-#include "ui/IconProvider.h"
+#include "ui/icons/IconProvider.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -8,7 +8,7 @@
 #include "settings/CommonFuncs.h"
 #include "settings/Log.h"
 #include "settings/PreferencePanes.h"
-#include "ui/IconProvider.h"
+#include "ui/icons/IconProvider.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 #include "ui/DesktopApp.h"
 
 #include "app/AppDelegate.h"
-#include "ui/IconProvider.h"
+#include "ui/icons/IconProvider.h"
 #include "preferences/PreferencesWindowController.h"
 #include "settings/Log.h"
 #include "ui/MainWindow.h"

@@ -2,7 +2,7 @@
 
 #include "app/AppDelegate.h"
 #include "scan/TFoldInfo.h"
-#include "ui/IconProvider.h"
+#include "ui/icons/IconProvider.h"
 #include "ui/UiTexts.h"
 
 FolderTreeModel::FolderTreeModel(AppDelegate& app, QObject* parent) : QAbstractItemModel(parent), app_(app)

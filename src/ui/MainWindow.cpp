@@ -6,7 +6,7 @@
 #include "settings/SettingsStore.h"
 #include "ui/FolderTreeView.h"
 #include "ui/GuiUserInterface.h"
-#include "ui/IconProvider.h"
+#include "ui/icons/IconProvider.h"
 #include "ui/ProgressSheet.h"
 #include "ui/ReportNames.h"
 #include "ui/StartupDialog.h"

@@ -1,7 +1,7 @@
 #include "ui/PreviewWindow.h"
 
 #include "settings/CommonFuncs.h"
-#include "ui/IconProvider.h"
+#include "ui/icons/IconProvider.h"
 #include "ui/UiTexts.h"
 
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "app/InitailWindowViewController.h"
 #include "settings/CommonFuncs.h"
 #include "ui/ElidedLabel.h"
-#include "ui/IconProvider.h"
+#include "ui/icons/IconProvider.h"
 #include "ui/UiTexts.h"
 
 #include <QButtonGroup>

@@ -2,7 +2,7 @@
 
 #include "app/AppDelegate.h"
 #include "ui/ElidedLabel.h"
-#include "ui/IconProvider.h"
+#include "ui/icons/IconProvider.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

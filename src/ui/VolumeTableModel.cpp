@@ -2,7 +2,7 @@
 
 #include "app/AppDelegate.h"
 #include "scan/DirectoryParser.h"
-#include "ui/IconProvider.h"
+#include "ui/icons/IconProvider.h"
 #include "ui/UiTexts.h"
 
 #include <QApplication>

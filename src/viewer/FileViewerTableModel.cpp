@@ -2,7 +2,7 @@
 
 #include "scan/TFoldInfo.h"
 #include "settings/CommonFuncs.h"
-#include "ui/IconProvider.h"
+#include "ui/icons/IconProvider.h"
 #include "viewer/core/FileViewerWindowController.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "app/AppDelegate.h"
 #include "settings/CommonFuncs.h"
 #include "settings/GeneralLib.h"
-#include "ui/IconProvider.h"
+#include "ui/icons/IconProvider.h"
 #include "viewer/FileViewerFilterPanelView.h"
 #include "viewer/FileViewerTableModel.h"
 #include "viewer/core/FileViewerWindowController.h"

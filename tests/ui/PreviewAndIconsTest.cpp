@@ -2,7 +2,7 @@
 
 #include "common/TestSupport.h"
 #include "ui/GuiUserInterface.h"
-#include "ui/IconProvider.h"
+#include "ui/icons/IconProvider.h"
 #include "ui/PreviewWindow.h"
 
 #include <QFile>

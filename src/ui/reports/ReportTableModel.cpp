@@ -2,7 +2,7 @@
 
 #include "reports/ReportRows.h"
 #include "settings/GeneralLib.h"
-#include "ui/IconProvider.h"
+#include "ui/icons/IconProvider.h"
 
 #include <QHash>
 

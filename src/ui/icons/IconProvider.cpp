@@ -1,4 +1,4 @@
-#include "ui/IconProvider.h"
+#include "ui/icons/IconProvider.h"
 
 #include "scan/TFoldInfo.h"
 
