@@ -16,7 +16,9 @@ usage: scripts/bench.sh [options]
   --cold-runs N        timed cold-cache runs per tool (default 3)
   --only LIST          comma-separated tools: quorvel,du,ncdu,gdu,floor (default all)
   --threads-list "..." also time Quorvel warm with each of these --threads values
-  --cold-threads "..." Quorvel --threads values for the cold pass (default "1 2 4 8")
+  --cold-threads "..." Quorvel --threads values for the cold pass (default "1 2 4 8 16 32")
+  --cold-floor-threads "..."  the bare walker's thread counts for the cold pass (default
+                       "1 2 4 8 16 32"); the table compares Quorvel with the best of them
   --tree-base DIR      where the tree is made (default /tmp)
   --idle-wait S        before each timed run, wait up to S seconds for the rest of the machine
                        to go quiet (default 20; 0 = do not wait); the run then goes ahead and
@@ -36,7 +38,8 @@ cold=auto
 cold_runs=3
 only="quorvel,du,ncdu,gdu,floor"
 threads_list=""
-cold_threads="1 2 4 8"
+cold_threads="1 2 4 8 16 32"
+cold_floor_threads="1 2 4 8 16 32"
 tree_base=/tmp
 idle_wait=20
 build_quorvel=1
@@ -54,6 +57,7 @@ while [ $# -gt 0 ]; do
     --only) only=${2:?}; shift 2 ;;
     --threads-list) threads_list=${2?}; shift 2 ;;
     --cold-threads) cold_threads=${2?}; shift 2 ;;
+    --cold-floor-threads) cold_floor_threads=${2?}; shift 2 ;;
     --tree-base) tree_base=${2:?}; shift 2 ;;
     --idle-wait) idle_wait=${2:?}; shift 2 ;;
     --no-build) build_quorvel=0; shift ;;
@@ -223,7 +227,7 @@ tool_cmd() {
     ncdu) cmd=("${tool_env[@]}" ncdu -0 -o /dev/null "$dir") ;;
     gdu) cmd=("${tool_env[@]}" gdu -n -p "$dir") ;;
     floor) cmd=("$repo/build-bench/floor_walk" --threads 2 "$dir") ;;
-    floor-t1) cmd=("$repo/build-bench/floor_walk" --threads 1 "$dir") ;;
+    floor-t*) cmd=("$repo/build-bench/floor_walk" --threads "${name#floor-t}" "$dir") ;;
     floor-vis) cmd=("$repo/build-bench/floor_walk" --threads 2 --skip-hidden-folders "$dir") ;;
   esac
 }
@@ -348,6 +352,15 @@ table() {
   ratio_line "1 thread" quorvel-t1 floor-t1
   ratio_line "2 threads" quorvel-t2 floor
   ratio_line "default threads vs 2-thread walker" quorvel floor
+  # The walker at its best thread count, when several were timed.
+  local best="" n
+  for n in "${!med[@]}"; do
+    [[ $n == "$pass.floor" || $n == "$pass.floor-t"* ]] || continue
+    if [ -z "$best" ] || [ "${med[$n]}" -lt "${med[$best]}" ]; then best=$n; fi
+  done
+  if [ -n "$best" ] && [ "$best" != "$pass.floor" ]; then
+    ratio_line "default threads vs the best walker (${best#"$pass".})" quorvel "${best#"$pass".}"
+  fi
   if [ -n "$base" ] && [ -n "${med[$pass.floor-vis]:-}" ]; then
     awk -v q="$base" -v v="${med[$pass.floor-vis]}" 'BEGIN {
       printf "Quorvel does not read hidden folders; floor-vis walks the same folders: Quorvel / floor-vis = %.2f\n", q / v }'
@@ -528,7 +541,10 @@ if [ "$cold" != no ]; then
       for t in $cold_threads; do cold_tools+=("quorvel-t$t"); done
     fi
     for t in du ncdu gdu floor; do wanted "$t" && cold_tools+=("$t"); done
-    wanted floor && cold_tools+=(floor-vis)
+    if wanted floor; then
+      for t in $cold_floor_threads; do [ "$t" = 2 ] || cold_tools+=("floor-t$t"); done
+      [ "$tree_kind" = home ] && cold_tools+=(floor-vis)
+    fi
     echo "== Cold cache: caches dropped (sync; echo 3 > /proc/sys/vm/drop_caches) before each of $cold_runs runs =="
     for name in "${cold_tools[@]}"; do measure cold "$name" "$cold_runs"; done
     table cold "${cold_tools[@]}"

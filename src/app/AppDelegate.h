@@ -100,6 +100,10 @@ public:
     // this process (quorvel-cli's --hidden and --one-file-system) turned on as well.
     FolderScanOptions scanOptions() const;
     void setForcedScanOptions(const FolderScanOptions& forced) { forcedScanOptions_ = forced; }
+    // Whether selecting a folder (a finished scan's root included) refreshes its reports at
+    // once, as the window needs. A caller that shows no reports, or refreshes them itself
+    // (refreshAllReports), turns it off and saves a pass over every file.
+    void setReportsFollowSelection(bool follow) { reportsFollowSelection_ = follow; }
     std::recursive_mutex& lock() { return mutex_; }
 
     // ---- folder tree data source ----
@@ -390,6 +394,7 @@ private:
     bool isScannedSomeThing_ = false;
     bool shouldRefresh_ = false;
     bool isRefreshReqForTree_ = false;
+    bool reportsFollowSelection_ = true;
     bool treeButtonsEnabled_ = false;
     bool fileActionsEnabled_ = false;
     bool awoken_ = false;

@@ -150,7 +150,8 @@ void AppDelegate::outlineViewSelectionDidChange(TFoldInfo* selected)
     for (TFoldInfo* up = selected->PFoldInfo(); up; up = up->PFoldInfo())
         expanded_.insert(up);
     selectedFolder_ = selected;
-    refreshAllReports();
+    if (reportsFollowSelection_)
+        refreshAllReports();
 }
 
 int AppDelegate::visibleRowInFolderTree(const TFoldInfo* node) const

@@ -14,6 +14,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+#include <cstdio>
+
 namespace Cli {
 
 namespace {
@@ -61,7 +64,7 @@ void visitReport(AppDelegate& app, ReportName name)
 
 struct ComputedReport {
     ReportName name;
-    RenderedReport rendered;
+    RenderedReport rendered; // empty for JSON, which is written as it is produced
     double seconds = 0;
 };
 
@@ -75,26 +78,88 @@ QJsonObject timingsJson(double scanSeconds, double reportSeconds, const std::vec
                        {QStringLiteral("each"), each}};
 }
 
-void printJson(const ReportOptions& options, const ScanSession& session, const std::vector<ComputedReport>& computed,
-               double scanSeconds, double reportSeconds)
+void writeOut(const QByteArray& bytes) { std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout); }
+
+// Visits the reports in the order the document lists them (by name; QJsonObject sorts its
+// keys) and writes each one's rows right after its visit, a row at a time, then lets its
+// rows go. One coupling between visits: the explorer's visit sorts the list the all-folders
+// rows are made from, so when the folders were asked for before the explorer they are
+// visited before it (and written at their turn), as the asked order would have them.
+void streamReports(const ReportOptions& options, AppDelegate& app, std::vector<ComputedReport>& computed,
+                   qint64& writingNanoseconds)
+{
+    std::vector<ReportName> names = options.names;
+    std::sort(names.begin(), names.end(),
+              [](ReportName a, ReportName b) { return reportNameText(a) < reportNameText(b); });
+    const auto askedAt = [&options](ReportName name) {
+        return std::find(options.names.begin(), options.names.end(), name) - options.names.begin();
+    };
+    const auto visit = [&app, &computed](ReportName name) {
+        for (const ComputedReport& done : computed)
+            if (done.name == name)
+                return;
+        QElapsedTimer one;
+        one.start();
+        visitReport(app, name);
+        computed.push_back({name, {}, double(one.nsecsElapsed()) / 1e9});
+    };
+
+    writeOut(QByteArrayLiteral("{"));
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i] == ReportName::Explorer && askedAt(ReportName::Folders) < askedAt(ReportName::Explorer))
+            visit(ReportName::Folders);
+        visit(names[i]);
+        QElapsedTimer writing;
+        writing.start();
+        writeOut((i > 0 ? QByteArrayLiteral(",") : QByteArray()) + compactJson(reportNameText(names[i])) + ':');
+        writeReportJson(app.reports(), names[i], options.filter, writeOut);
+        app.reports().releaseRows(reportIndexOf(names[i])); // written: not needed again
+        writingNanoseconds += writing.nsecsElapsed();
+    }
+    writeOut(QByteArrayLiteral("}"));
+}
+
+// Writes the JSON document as it is produced: the same bytes as one compact QJsonDocument
+// of the whole, but no report is ever held whole. `clock` has run since the reports'
+// refresh; the time spent writing is taken out of the reports' time.
+void streamJson(const ReportOptions& options, const ScanSession& session, double scanSeconds, const QElapsedTimer& clock)
 {
     const TFoldInfo* root = session.root;
-    QJsonObject reports;
-    for (const ComputedReport& report : computed)
-        reports.insert(reportNameText(report.name), report.rendered.json);
-    QJsonObject object{
+    AppDelegate& app = *session.app;
+    const QString reportsKey = QStringLiteral("reports");
+    const QString timingsKey = QStringLiteral("timings");
+    QJsonObject scalars{
         {QStringLiteral("path"), options.scan.path},
         {QStringLiteral("size"), qint64(root->cSize())},
         {QStringLiteral("files"), qint64(root->cFiles())},
         {QStringLiteral("folders"), qint64(root->cFolders())},
         {QStringLiteral("unreadable"), qint64(session.unreadable)},
         {QStringLiteral("partial"), session.partial},
-        {QStringLiteral("reports"), reports},
     };
-    addBytesIfNotUtf8(object, QStringLiteral("path"), options.scan.pathBytes);
+    addBytesIfNotUtf8(scalars, QStringLiteral("path"), options.scan.pathBytes);
+    QStringList keys = scalars.keys();
+    keys.append(reportsKey);
     if (options.timings)
-        object.insert(QStringLiteral("timings"), timingsJson(scanSeconds, reportSeconds, computed));
-    printOut(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n'));
+        keys.append(timingsKey);
+    std::sort(keys.begin(), keys.end());
+
+    std::vector<ComputedReport> computed;
+    qint64 writingNanoseconds = 0;
+    writeOut(QByteArrayLiteral("{"));
+    for (qsizetype k = 0; k < keys.size(); ++k) {
+        if (k > 0)
+            writeOut(QByteArrayLiteral(","));
+        writeOut(compactJson(keys[k]) + ':');
+        if (keys[k] == reportsKey) {
+            streamReports(options, app, computed, writingNanoseconds);
+        } else if (keys[k] == timingsKey) {
+            const double reportSeconds = double(clock.nsecsElapsed() - writingNanoseconds) / 1e9;
+            writeOut(compactJson(timingsJson(scanSeconds, reportSeconds, computed)));
+        } else {
+            writeOut(compactJson(scalars.value(keys[k])));
+        }
+    }
+    writeOut(QByteArrayLiteral("}\n"));
 }
 
 void printTables(const ReportOptions& options, const ScanSession& session, const std::vector<ComputedReport>& computed,
@@ -137,12 +202,16 @@ int runReport(const QStringList& args)
     AppDelegate& app = *session->app;
     const double scanSeconds = session->seconds;
 
-    // The completion already selected the root and refreshed its reports, as the main
-    // window does. The timing starts that refresh again, so it covers the inputs and every
+    // The completion selected the root without computing its reports (the scan session
+    // leaves that to its caller): the timing covers the refresh, the inputs and every
     // report's rows.
     QElapsedTimer total;
     total.start();
     app.refreshAllReports();
+    if (options.scan.json) {
+        streamJson(options, *session, scanSeconds, total);
+        return exitCode;
+    }
     std::vector<ComputedReport> computed;
     qint64 renderNanoseconds = 0;
     for (ReportName name : options.names) {
@@ -157,11 +226,7 @@ int runReport(const QStringList& args)
         renderNanoseconds += render.nsecsElapsed();
     }
     const double reportSeconds = double(total.nsecsElapsed() - renderNanoseconds) / 1e9;
-
-    if (options.scan.json)
-        printJson(options, *session, computed, scanSeconds, reportSeconds);
-    else
-        printTables(options, *session, computed, scanSeconds, reportSeconds);
+    printTables(options, *session, computed, scanSeconds, reportSeconds);
     return exitCode;
 }
 

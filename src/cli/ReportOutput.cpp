@@ -8,6 +8,8 @@
 #include "settings/GeneralLib.h"
 
 #include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 
 #include <algorithm>
@@ -41,6 +43,11 @@ const NameInfo kNames[] = {
 };
 
 const NameInfo& info(ReportName name) { return kNames[int(name)]; }
+
+std::unique_ptr<ReportTable> tableOf(FolderReports& reports, ReportName name)
+{
+    return ReportTable::create(reports, info(name).index < 0 ? ReportTableId::TopFiles : info(name).index);
+}
 
 QJsonObject groupedJson(const TGroupRow& row)
 {
@@ -82,8 +89,8 @@ QJsonObject nodeFields(const TFoldInfo* node)
 
 QJsonObject folderJson(const TAllFoldInfo& row)
 {
-    return QJsonObject{{QStringLiteral("name"), row.sName},
-                       {QStringLiteral("path"), row.sPath},
+    return QJsonObject{{QStringLiteral("name"), row.sName()},
+                       {QStringLiteral("path"), row.sPath()},
                        {QStringLiteral("files"), qint64(row.Files)},
                        {QStringLiteral("folders"), qint64(row.Folders)},
                        {QStringLiteral("size"), qint64(row.Size)},
@@ -191,14 +198,12 @@ std::optional<std::vector<ReportName>> parseReportNames(const QString& text, QSt
 
 RenderedReport renderReport(FolderReports& reports, ReportName name, const std::optional<FileViewerFilterValues>& filter)
 {
-    const int tableId = info(name).index < 0 ? ReportTableId::TopFiles : info(name).index;
-    const std::unique_ptr<ReportTable> table = ReportTable::create(reports, tableId);
+    const std::unique_ptr<ReportTable> table = tableOf(reports, name);
     RenderedReport out;
     std::vector<QStringList> lines(1);
     for (int c = 0; c < table->columnCount(); ++c)
         lines[0].append(table->columnTitle(c));
     for (int row : shownRows(*table, filter)) {
-        out.json.append(rowJson(*table, row));
         QStringList cells;
         for (int c = 0; c < table->columnCount(); ++c)
             cells.append(printable(table->text(row, c))); // a newline in a name stays on its row
@@ -208,6 +213,28 @@ RenderedReport renderReport(FolderReports& reports, ReportName name, const std::
     out.table = QStringLiteral("== %1 (%2 rows) ==\n").arg(QLatin1String(info(name).title)).arg(out.rows)
                 + formatLines(*table, lines);
     return out;
+}
+
+qsizetype writeReportJson(FolderReports& reports, ReportName name, const std::optional<FileViewerFilterValues>& filter,
+                          const std::function<void(const QByteArray&)>& out)
+{
+    const std::unique_ptr<ReportTable> table = tableOf(reports, name);
+    const std::vector<int> rows = shownRows(*table, filter);
+    out(QByteArrayLiteral("["));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (i > 0)
+            out(QByteArrayLiteral(","));
+        out(QJsonDocument(rowJson(*table, rows[i])).toJson(QJsonDocument::Compact));
+    }
+    out(QByteArrayLiteral("]"));
+    return qsizetype(rows.size());
+}
+
+QByteArray compactJson(const QJsonValue& value)
+{
+    // A one-element array is the smallest document that holds any value; its brackets go.
+    const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
 }
 
 } // namespace Cli

@@ -3,10 +3,12 @@
 #include "reports/ReportRows.h"
 #include "viewer/core/FileViewerFilter.h"
 
-#include <QJsonArray>
+#include <QByteArray>
+#include <QJsonValue>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -31,19 +33,28 @@ std::optional<std::vector<ReportName>> parseReportNames(const QString& text, QSt
 // the overview's file list.
 int reportIndexOf(ReportName name);
 
-// One report as printed: its rows as JSON and as a text table, both read through the
-// report's ReportTable at the moment of rendering (so render a report right after visiting
-// it: the two top lists share the overview's file list).
+// One report as a text table: a title line, a header of the report's column titles and
+// one line of cell texts per row, read through the report's ReportTable at the moment of
+// rendering (so render a report right after visiting it: the two top lists share the
+// overview's file list).
 struct RenderedReport {
-    QJsonArray json;
     QString table;
     qsizetype rows = 0;
 };
 
 // Renders the report the controller has just visited. `filter` keeps only the matching
 // rows of the node reports (explorer, applications, obsolete files, the top lists), in row
-// order. JSON rows are grouped, node or folder row objects; the table has a title line, a
-// header of the report's column titles and one line of cell texts per row.
+// order.
 RenderedReport renderReport(FolderReports& reports, ReportName name, const std::optional<FileViewerFilterValues>& filter);
+
+// Writes the rows of the report the controller has just visited as one compact JSON array
+// of grouped, node or folder row objects, a row at a time: the bytes are those of the whole
+// array put through QJsonDocument, but only one row is ever held. `filter` as above.
+// Returns the number of rows written.
+qsizetype writeReportJson(FolderReports& reports, ReportName name, const std::optional<FileViewerFilterValues>& filter,
+                          const std::function<void(const QByteArray&)>& out);
+
+// Compact JSON of one value as QJsonDocument writes it inside an array or object.
+QByteArray compactJson(const QJsonValue& value);
 
 } // namespace Cli

@@ -100,6 +100,7 @@ std::unique_ptr<ScanSession> scanThroughController(const ScanOptions& options, i
     if (options.threads > 0)
         app.folderScanner().setThreadCount(options.threads);
     app.setForcedScanOptions(FolderScanOptions{options.hidden, options.oneFileSystem});
+    app.setReportsFollowSelection(false); // the report command refreshes them when it needs them
 
     TerminalProgress progress;
     if (::isatty(STDERR_FILENO)) {

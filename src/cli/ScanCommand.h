@@ -36,8 +36,9 @@ struct ScanSession {
 // it is a terminal; Ctrl-C ends the scan early and the partial tree is reported, with a line
 // on stderr, session->partial set and *exitCode ExitCode::Interrupted. Folders that could not
 // be read are counted in session->unreadable, said on stderr and make *exitCode
-// ExitCode::Failed (an interruption takes precedence). Null (and *exitCode set) when the
-// path cannot be scanned.
+// ExitCode::Failed (an interruption takes precedence). The root ends up selected, its
+// reports not yet computed (AppDelegate::refreshAllReports does that). Null (and *exitCode
+// set) when the path cannot be scanned.
 std::unique_ptr<ScanSession> scanThroughController(const ScanOptions& options, int* exitCode);
 
 } // namespace Cli

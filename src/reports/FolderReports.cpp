@@ -1,5 +1,6 @@
 #include "reports/FolderReports.h"
 
+#include "reports/LoadAllFolders.h"
 #include "reports/PredicatesLib.h"
 #include "scan/AnalysisLib.h"
 #include "settings/CommonFuncs.h"
@@ -7,6 +8,7 @@
 #include "settings/TextFormat.h"
 
 #include <algorithm>
+#include <type_traits>
 #include <unordered_set>
 
 namespace {
@@ -75,6 +77,28 @@ void FolderReports::makeBlankAllReport()
     computed_.fill(false);
 }
 
+bool FolderReports::releaseRows(int index)
+{
+    if (!validIndex(index))
+        return false;
+    const auto release = [](auto& rows) { std::decay_t<decltype(rows)>().swap(rows); };
+    switch (index) {
+    case FileTypes: release(FExtList2_); break;
+    case Attributes: release(FAttrList_); break;
+    case SizeRanges: release(FSizeList_); break;
+    case DateRanges: release(FDateList_); break;
+    case TimeOfDay: release(FTimeList_); break;
+    case Ownership: release(FOwnerList_); break;
+    case CustomTypes: release(FSpList_); break;
+    case Overview: release(FOverViewList_); break;
+    case AllFolders: release(FAllFolderList_); break;
+    case ObsoleteFiles: release(FObsoleteFileList_); break;
+    default: return true; // the explorer and applications are inputs, not rows
+    }
+    computed_[std::size_t(index)] = false;
+    return true;
+}
+
 void FolderReports::clear()
 {
     refreshAllReports(nullptr);
@@ -135,7 +159,7 @@ void FolderReports::generateRowsIfNeeded(int index)
     case CustomTypes: FSpList_ = PredicatesLib::predicatesForCustomTypeFilter(arrFilesOnly_); break;
     case AllFolders:
         FAllFolderList_.clear();
-        AnalysisLib().LoadAllFolders(0, arrFilesExplorer_, FAllFolderList_);
+        LoadAllFolders(0, arrFilesExplorer_, FAllFolderList_);
         break;
     case Applications: AnalysisLib().ReadFoldersForTreeExplorer(arrAllChildApps_); break;
     case Overview:

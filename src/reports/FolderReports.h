@@ -40,6 +40,10 @@ public:
     // custom types, overview, all folders and obsolete files; the next visit of each
     // computes it again.
     void makeBlankAllReport();
+    // Empties the rows of one report (as makeBlankAllReport does for all): a caller done
+    // with them gives their memory back, and the next visit computes them again. The inputs
+    // and the explorer and applications lists stay. False for an unknown index.
+    bool releaseRows(int index);
     // Forgets the folder and every list, the overview's file list included.
     void clear();
     TFoldInfo* selectedFolder() const { return selectedFolder_; }

@@ -29,30 +29,43 @@ CatalogTables& tables()
 constexpr const char* kOverviewKeys[] = {"ID_DOCUMENT_FILES", "ID_IMAGE_FILES",     "ID_AUDIO_FILES",
                                          "ID_VIDEO_FILES",    "ID_FINANCIAL_FILES", "ID_EBOOKS"};
 
+// A folder's files (and application bundles, each as one file with its totals computed
+// first) in SubList order, then the files of each subfolder, depth first. The folders still
+// to visit wait on a stack, so a tree of any depth is flattened without recursion.
 void appendFiles(TFoldInfo* folder, NodeList& out)
 {
-    const std::span<TFoldInfo* const> children = folder->SubList();
-    for (TFoldInfo* child : children) {
-        if (child->isFolder() && !child->isApp())
-            continue;
-        if (child->isApp())
-            AnalysisLib().ReadFoldersForTreeExplorer(std::span<TFoldInfo* const>(&child, 1));
-        out.push_back(child);
+    std::vector<TFoldInfo*> pending{folder};
+    while (!pending.empty()) {
+        const std::span<TFoldInfo* const> children = pending.back()->SubList();
+        pending.pop_back();
+        for (TFoldInfo* child : children) {
+            if (child->isFolder() && !child->isApp())
+                continue;
+            if (child->isApp())
+                AnalysisLib().ReadFoldersForTreeExplorer(std::span<TFoldInfo* const>(&child, 1));
+            out.push_back(child);
+        }
+        for (auto it = children.rbegin(); it != children.rend(); ++it) // the first on top
+            if ((*it)->isFolder() && !(*it)->isApp())
+                pending.push_back(*it);
     }
-    for (TFoldInfo* child : children)
-        if (child->isFolder() && !child->isApp())
-            appendFiles(child, out);
 }
 
+// A folder's applications in SubList order, then those beneath each of its folders
+// (bundles included), depth first, without recursion.
 void appendApps(TFoldInfo* folder, NodeList& out)
 {
-    const std::span<TFoldInfo* const> children = folder->SubList();
-    for (TFoldInfo* child : children)
-        if (child->isApp())
-            out.push_back(child);
-    for (TFoldInfo* child : children)
-        if (child->isFolder())
-            appendApps(child, out);
+    std::vector<TFoldInfo*> pending{folder};
+    while (!pending.empty()) {
+        const std::span<TFoldInfo* const> children = pending.back()->SubList();
+        pending.pop_back();
+        for (TFoldInfo* child : children)
+            if (child->isApp())
+                out.push_back(child);
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            if ((*it)->isFolder())
+                pending.push_back(*it);
+    }
 }
 
 // Glob match of folded texts: '*' any run, '?' any one code unit.

@@ -16,6 +16,14 @@ namespace {
             [](const ROW& a, const ROW& b) { return a.NAME.compare(b.NAME); }                       \
     }
 
+// A text the row computes when asked (the folder rows' names and paths).
+#define ROW_TEXT_GETTER_FIELD(ROW, NAME)                                                            \
+    FieldDef<ROW>                                                                                   \
+    {                                                                                               \
+        #NAME, [](const ROW& r) { return QVariant(r.NAME()); },                                     \
+            [](const ROW& a, const ROW& b) { return a.NAME().compare(b.NAME()); }                   \
+    }
+
 // The shared label under the name the report reads it by.
 #define ROW_LABEL_FIELD(ROW, NAME)                                                                  \
     FieldDef<ROW>                                                                                   \
@@ -78,7 +86,7 @@ const FieldTable<TOwnerInfo>& ownerInfoFields()
 const FieldTable<TAllFoldInfo>& allFoldInfoFields()
 {
     static const FieldTable<TAllFoldInfo> table{
-        ROW_TEXT_FIELD(TAllFoldInfo, sName),    ROW_TEXT_FIELD(TAllFoldInfo, sPath),
+        ROW_TEXT_GETTER_FIELD(TAllFoldInfo, sName), ROW_TEXT_GETTER_FIELD(TAllFoldInfo, sPath),
         ROW_NUMBER_FIELD(TAllFoldInfo, Files),  ROW_NUMBER_FIELD(TAllFoldInfo, Folders),
         ROW_NUMBER_FIELD(TAllFoldInfo, Size),   ROW_NUMBER_FIELD(TAllFoldInfo, ASize),
         ROW_NUMBER_FIELD(TAllFoldInfo, lMTime),

@@ -60,10 +60,12 @@ struct TOwnerInfo : TGroupRow {
     std::int64_t SrNo = 0;
 };
 
-// One row of the all-folders report: a folder's totals, and the folder itself.
+// One row of the all-folders report: a folder's totals, and the folder itself. The name
+// and path are read from the folder when asked for: the paths of a deep tree's folders
+// together would grow with the square of its depth.
 struct TAllFoldInfo {
-    QString sName;
-    QString sPath;
+    QString sName() const { return foldInfo ? foldInfo->sName() : QString(); }
+    QString sPath() const { return foldInfo ? foldInfo->sPath() : QString(); }
     std::int64_t Files = 0;
     std::int64_t Folders = 0;
     std::uint64_t Size = 0;

@@ -273,10 +273,10 @@ std::vector<FolderSpec> folderColumns()
         {col("files", "ID_FILES", "Files", true), none, nullptr},
         {col("lmd", "ID_MODIFIED", "lMTime", true), none, nullptr},
     };
-    specs[0].text = [](const FolderReports&, const TAllFoldInfo& r) { return r.sName; };
-    specs[0].value = [](const FolderReports&, const TAllFoldInfo& r) { return QVariant(r.sName); };
-    specs[1].text = [](const FolderReports&, const TAllFoldInfo& r) { return r.sPath; };
-    specs[1].value = [](const FolderReports&, const TAllFoldInfo& r) { return QVariant(r.sPath); };
+    specs[0].text = [](const FolderReports&, const TAllFoldInfo& r) { return r.sName(); };
+    specs[0].value = [](const FolderReports&, const TAllFoldInfo& r) { return QVariant(r.sName()); };
+    specs[1].text = [](const FolderReports&, const TAllFoldInfo& r) { return r.sPath(); };
+    specs[1].value = [](const FolderReports&, const TAllFoldInfo& r) { return QVariant(r.sPath()); };
     specs[2].text = [](const FolderReports& f, const TAllFoldInfo& r) { return f.shareText(r.Size); };
     specs[2].value = [](const FolderReports& f, const TAllFoldInfo& r) { return QVariant(double(f.share(r.Size))); };
     specs[3].text = [](const FolderReports&, const TAllFoldInfo& r) { return sizeText(r.Size); };

@@ -1,28 +1,8 @@
 #include "scan/AnalysisLib.h"
 
-#include "reports/ReportRows.h"
-
 #include <vector>
 
 namespace {
-
-void computeTotals(TFoldInfo* node, bool applicationsExempt)
-{
-    if (node->isFolder()) {
-        TFolderInfo totals;
-        AnalysisLib::ReadFileFolderCountAndSize(node->SubList(), totals);
-        node->setCSize(totals.cFoldSize);
-        node->setCASize(totals.cASize);
-        if (!(applicationsExempt && node->isApp())) {
-            node->setCFiles(totals.cFiles);
-            node->setCFolders(totals.cFolders);
-        }
-    } else {
-        node->setCFiles(0);
-        node->setCFolders(0);
-    }
-    node->setBRead(true);
-}
 
 // The share of all file bytes beneath the list, computed once per call and only when a
 // node of the list still needs it.
@@ -46,14 +26,31 @@ private:
     bool done_ = false;
 };
 
-void computePercent(TFoldInfo* node, ListTotal& total)
+} // namespace
+
+void AnalysisLib::computeNodeTotals(TFoldInfo* node, bool applicationsExempt)
 {
-    const std::uint64_t all = total.bytes();
-    node->setFPercent(all == 0 ? 0.0f : float(double(node->cSize()) * 100.0 / double(all)));
-    node->setBPerCalculated(true);
+    if (node->isFolder()) {
+        TFolderInfo totals;
+        ReadFileFolderCountAndSize(node->SubList(), totals);
+        node->setCSize(totals.cFoldSize);
+        node->setCASize(totals.cASize);
+        if (!(applicationsExempt && node->isApp())) {
+            node->setCFiles(totals.cFiles);
+            node->setCFolders(totals.cFolders);
+        }
+    } else {
+        node->setCFiles(0);
+        node->setCFolders(0);
+    }
+    node->setBRead(true);
 }
 
-} // namespace
+void AnalysisLib::computeShare(TFoldInfo* node, std::uint64_t listBytes)
+{
+    node->setFPercent(listBytes == 0 ? 0.0f : float(double(node->cSize()) * 100.0 / double(listBytes)));
+    node->setBPerCalculated(true);
+}
 
 void AnalysisLib::ReadFileFolderCountAndSize(std::span<TFoldInfo* const> list, TFolderInfo& folderInfo)
 {
@@ -82,40 +79,15 @@ void AnalysisLib::readFoldersForTreeExplorer(std::span<TFoldInfo* const> list, b
     ListTotal total(list);
     for (TFoldInfo* node : list) {
         if (!node->bRead())
-            computeTotals(node, applicationsExempt);
+            computeNodeTotals(node, applicationsExempt);
         if (!node->bPerCalculated())
-            computePercent(node, total);
+            computeShare(node, total.bytes());
     }
 }
 
 void AnalysisLib::ReadFoldersForTreeExplorer(std::span<TFoldInfo* const> list) const
 {
     readFoldersForTreeExplorer(list, false);
-}
-
-void AnalysisLib::LoadAllFolders(int mode, std::span<TFoldInfo* const> list, std::vector<TAllFoldInfo>& out) const
-{
-    ListTotal total(list);
-    for (TFoldInfo* node : list) {
-        if (!node->isFolder() || node->isApp())
-            continue;
-        if (!node->bRead()) {
-            computeTotals(node, false);
-            if (!node->bPerCalculated())
-                computePercent(node, total);
-        }
-        TAllFoldInfo row;
-        row.sName = node->sName();
-        row.sPath = node->sPath();
-        row.Files = node->cFiles();
-        row.Folders = node->cFolders();
-        row.Size = node->cSize();
-        row.ASize = node->cASize();
-        row.lMTime = node->lMTime();
-        row.foldInfo = node;
-        out.push_back(std::move(row));
-        LoadAllFolders(mode, node->SubList(), out);
-    }
 }
 
 void AnalysisLib::totalFinishedTree(TFoldInfo* top)

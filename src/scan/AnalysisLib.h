@@ -2,10 +2,8 @@
 
 #include "scan/TFoldInfo.h"
 
+#include <cstdint>
 #include <span>
-#include <vector>
-
-struct TAllFoldInfo;
 
 // Folder totals and shares. Nothing is read from disk. Stateless: make one wherever needed.
 //
@@ -23,10 +21,13 @@ public:
     // Computes each node's totals and share of the list's bytes, where not yet done.
     void ReadFoldersForTreeExplorer(std::span<TFoldInfo* const> list) const;
 
-    // Appends one row per folder beneath the list, in pre-order (a folder before its
-    // subfolders, siblings in list order). Applications and their content are passed over.
-    // `mode` is always 0 (all folders).
-    void LoadAllFolders(int mode, std::span<TFoldInfo* const> list, std::vector<TAllFoldInfo>& out) const;
+    // A node's totals from what lies beneath it, latched with bRead: a folder's sizes and
+    // counts (an application's counts left alone with `applicationsExempt`), a file's counts
+    // of 0. The all-folders report (reports/LoadAllFolders.h) computes what is missing with it.
+    static void computeNodeTotals(TFoldInfo* node, bool applicationsExempt);
+    // A node's share of `listBytes` (the file bytes of the list it is shown in), latched
+    // with bPerCalculated.
+    static void computeShare(TFoldInfo* node, std::uint64_t listBytes);
 
     // Totals of every node beneath `top` (not `top` itself), in one post-order pass over a
     // tree nobody else is touching: each folder gets the sizes of the files beneath it

@@ -2,6 +2,8 @@
 
 #include "scan/KindTable.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -19,13 +21,23 @@ public:
     static KindTable::Id lookUp(std::string_view lowerCaseExtension);
 
 private:
+    // Extensions of up to 8 bytes (nearly all) are looked up by their lower-cased bytes
+    // packed into one number, in a small open-addressing table: no string is built or
+    // hashed per name. Longer ones go through the map below.
+    struct Slot {
+        std::uint64_t key = 0;
+        KindTable::Id id = KindTable::kNone; // kNone: an empty slot
+    };
+    static constexpr std::size_t kSlots = 1024; // a power of two
+    KindTable::Id shortKind(std::string_view extension);
+    KindTable::Id longKind(std::string_view extension);
+
     struct Hash {
         using is_transparent = void;
         std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
     };
+    std::array<Slot, kSlots> slots_{};
+    std::size_t used_ = 0;
     std::unordered_map<std::string, KindTable::Id, Hash, std::equal_to<>> kinds_;
-    // The last extension seen and its kind: neighbours in a folder often share it.
-    std::string lastExtension_;
-    std::string scratch_; // the lower-cased extension of the name being looked up
-    KindTable::Id lastKind_ = KindTable::kNone;
+    std::string scratch_; // a long extension in lower case
 };

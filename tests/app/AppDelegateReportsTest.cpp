@@ -149,7 +149,7 @@ TEST_F(AppDelegateReports, DoubleClicksPreviewSelectOrOpenTheViewer)
     int docsRow = -1;
     const auto& folders = app_.reports().FAllFolderList();
     for (std::size_t i = 0; i < folders.size(); ++i)
-        if (folders[i].sName == QLatin1String("docs"))
+        if (folders[i].sName() == QLatin1String("docs"))
             docsRow = int(i);
     ASSERT_GE(docsRow, 0);
     app_.doubleClickedTableAllFoldersAndSubfolders(docsRow);

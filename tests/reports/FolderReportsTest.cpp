@@ -140,7 +140,7 @@ TEST_F(Reports, AllFoldersAppsAndTheOverviewFileList)
     reports_.generateReport(AllFolders);
     QStringList folders;
     for (const TAllFoldInfo& row : reports_.FAllFolderList())
-        folders.append(row.sName + QLatin1Char('=') + QString::number(row.Size) + QLatin1Char('/')
+        folders.append(row.sName() + QLatin1Char('=') + QString::number(row.Size) + QLatin1Char('/')
                        + QString::number(row.Files));
     EXPECT_EQ(folders, (QStringList{QStringLiteral("docs=50000/3"), QStringLiteral("deep=0/1")}));
 

@@ -26,7 +26,11 @@ protected:
                                                             QStringLiteral("--json")}
                                                 + extra + QStringList{tree_.path()});
         EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
-        return QJsonDocument::fromJson(result.out).object();
+        // Written as it is produced, the document still has exactly the bytes of one
+        // compact QJsonDocument of the whole (keys sorted, numbers and texts written alike).
+        const QJsonDocument document = QJsonDocument::fromJson(result.out);
+        EXPECT_EQ(result.out, document.toJson(QJsonDocument::Compact) + '\n');
+        return document.object();
     }
     TestSupport::TempTree tree_;
 };
@@ -118,6 +122,31 @@ TEST_F(ReportCli, AllReportsAndTimings)
     EXPECT_GT(timings.value(QStringLiteral("scan_seconds")).toDouble(), 0.0);
     EXPECT_GT(timings.value(QStringLiteral("report_seconds")).toDouble(), 0.0);
     EXPECT_EQ(timings.value(QStringLiteral("each")).toObject().size(), 14);
+}
+
+TEST_F(ReportCli, FolderRowsFollowTheAskedOrderOfTheExplorer)
+{
+    // Six folders of different sizes, each with a subfolder of 3 bytes: the subfolders tie,
+    // so their rows keep the order the folders were walked in, which the explorer's visit
+    // changes (it sorts the list the folder rows are made from by size).
+    QStringList bySize;
+    for (int i = 1; i <= 6; ++i) {
+        const QString folder = QStringLiteral("p%1").arg(i);
+        tree_.file(folder + QStringLiteral("/data.bin"), 100 * i);
+        tree_.file(folder + QStringLiteral("/s/x.bin"), 3);
+        bySize.prepend(tree_.at(folder + QStringLiteral("/s")));
+    }
+    const auto folderPaths = [](const QJsonObject& json) {
+        QStringList paths;
+        for (const QJsonValue& row : json.value(QStringLiteral("reports")).toObject().value(QStringLiteral("folders")).toArray())
+            if (row.toObject().value(QStringLiteral("size")).toInteger() == 3)
+                paths.append(row.toObject().value(QStringLiteral("path")).toString());
+        return paths;
+    };
+    const QStringList alone = folderPaths(reportJson({QStringLiteral("folders")}));
+    ASSERT_EQ(alone.size(), 6);
+    EXPECT_EQ(folderPaths(reportJson({QStringLiteral("folders"), QStringLiteral("explorer")})), alone);
+    EXPECT_EQ(folderPaths(reportJson({QStringLiteral("explorer"), QStringLiteral("folders")})), bySize);
 }
 
 TEST_F(ReportCli, TablesUseTheChosenUnit)

@@ -1,5 +1,5 @@
 #include "common/TestSupport.h"
-#include "reports/ReportRows.h"
+#include "reports/LoadAllFolders.h"
 #include "scan/AnalysisLib.h"
 #include "scan/ScanFixtures.h"
 
@@ -150,7 +150,7 @@ TEST(TreeTotals, AllFoldersListIsPreOrderWithoutApplications)
     t.mkdir(QStringLiteral("Tool.app/Contents/Resources"));
     auto tree = scanInto(t.path(), 1);
     std::vector<TAllFoldInfo> rows;
-    AnalysisLib().LoadAllFolders(0, tree->root()->SubList(), rows);
+    LoadAllFolders(0, tree->root()->SubList(), rows);
 
     // Expected pre-order, from the tree's own child order.
     QStringList expected;
@@ -165,12 +165,12 @@ TEST(TreeTotals, AllFoldersListIsPreOrderWithoutApplications)
     walk(tree->root());
     QStringList got;
     for (const TAllFoldInfo& row : rows)
-        got.append(row.sPath);
+        got.append(row.sPath());
     EXPECT_EQ(got, expected);
     ASSERT_EQ(rows.size(), 4u);
     for (const TAllFoldInfo& row : rows) {
         EXPECT_EQ(row.Size, row.foldInfo->cSize());
-        if (row.sName == QLatin1String("a")) {
+        if (row.sName() == QLatin1String("a")) {
             EXPECT_EQ(row.Size, 4u);
             EXPECT_EQ(row.Files, 1);
             EXPECT_EQ(row.Folders, 2);
