@@ -79,8 +79,11 @@ void DockViewController::drawBarChart()
 
     const int ticket = ++loadTicket_;
     scheduler_.schedule(500ms, [this, ticket] {
-        if (ticket == loadTicket_)
-            loadTop5Files();
+        if (ticket != loadTicket_)
+            return;
+        loadTop5Files();
+        if (topFilesLoaded_)
+            topFilesLoaded_();
     });
     txtTotalSpaceUsed_ = TextFormat::format(QStringLiteral("Used Space: %@"), {CommonFuncs::sizeUnitFor(reportUnit(), all)});
 }

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -40,8 +41,11 @@ public:
     // Forgets every row and file (the selected folder went away).
     void clear();
 
-    // The texts, the charted rows and the chart entries; 0.5 s later loadTop5Files.
+    // The texts, the charted rows and the chart entries; 0.5 s later loadTop5Files, then the
+    // handler below.
     void drawBarChart();
+    // Called after the delayed loadTop5Files, so a view can show the files it loaded.
+    void setTopFilesLoadedHandler(std::function<void()> handler) { topFilesLoaded_ = std::move(handler); }
     // The detail table shows the biggest files of all files, with the all-files tab.
     void loadTop5Files();
     // Fills the detail table: 100 all files, 0..n-1 the files of that group row, anything
@@ -111,4 +115,5 @@ private:
     int chartGeneration_ = 0;
     // Pending loadTop5Files calls made before a clear() or a newer redraw do nothing.
     int loadTicket_ = 0;
+    std::function<void()> topFilesLoaded_;
 };

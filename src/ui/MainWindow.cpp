@@ -4,6 +4,7 @@
 #include "settings/GeneralLib.h"
 #include "settings/Log.h"
 #include "settings/SettingsStore.h"
+#include "ui/FlowLayout.h"
 #include "ui/FolderTreeView.h"
 #include "ui/GuiUserInterface.h"
 #include "ui/icons/IconProvider.h"
@@ -125,15 +126,16 @@ QWidget* MainWindow::buildReportPane()
         {ReportIndex::Applications, "ID_TAB_APPS"},       {ReportIndex::ObsoleteFiles, "ID_TAB_OBSOLETE_FILES"}};
 
     auto* pane = new QWidget;
-    // A tool bar holds the tabs so that, in a narrow window, the ones that do not fit move
-    // into its overflow menu instead of widening the window.
-    auto* tabBar = new QToolBar;
+    // The tabs wrap onto a second row in a narrow window, so every report stays in sight.
+    auto* tabBar = new QWidget;
     tabBar->setObjectName(QStringLiteral("reportTabs"));
-    tabBar->setMovable(false);
-    tabBar->setFloatable(false);
+    auto* tabRows = new FlowLayout(tabBar, 2);
+    tabRows->setContentsMargins(3, 3, 3, 3);
+    QSizePolicy tabPolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    tabPolicy.setHeightForWidth(true);
+    tabBar->setSizePolicy(tabPolicy);
     // The current tab is disabled (pressing it again does nothing) yet reads as chosen.
     tabBar->setStyleSheet(QStringLiteral(
-        "QToolBar { border: none; padding: 3px; spacing: 2px; }"
         "QToolButton { padding: 3px 7px; border: 1px solid transparent; border-radius: 4px; }"
         "QToolButton:hover { border-color: palette(mid); }"
         "QToolButton:checked:disabled { background: palette(highlight); color: palette(highlighted-text); }"));
@@ -146,7 +148,7 @@ QWidget* MainWindow::buildReportPane()
         button->setAutoRaise(true);
         button->setObjectName(QStringLiteral("tab_") + ReportNames::nameOf(index));
         tabs_->addButton(button, index);
-        tabBar->addWidget(button);
+        tabRows->addWidget(button);
     }
     connect(tabs_, &QButtonGroup::idClicked, this, [this](int index) { showReport(index); });
 

@@ -14,6 +14,7 @@
 #include "viewer/FileViewerWindow.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QDir>
 #include <QEventLoop>
 #include <QPropertyAnimation>
@@ -99,6 +100,8 @@ void settle(int ms)
 
 bool waitForScanThenShowReport(DesktopApp& desktop, int reportIndex, int timeoutMs)
 {
+    // The pointer away from the window, so no button shows its hover look.
+    QCursor::setPos(-100, -100);
     AppDelegate& app = desktop.app();
     int reportsDone = 0;
     const QMetaObject::Connection closed =

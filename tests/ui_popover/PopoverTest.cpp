@@ -2,6 +2,7 @@
 // popover opened from the Summary button after a real scan.
 
 #include "app/AppDelegate.h"
+#include "app/TimerScheduler.h"
 #include "common/TestSupport.h"
 #include "reports/charts/BarChartView.h"
 #include "settings/CommonFuncs.h"
@@ -158,6 +159,9 @@ TEST_F(PopoverWidgetTest, SummaryButtonOpensThePopoverWithTheSelectedFolder)
     EXPECT_EQ(popover.detailTable()->item(0, 0)->text(), QStringLiteral("1  a.jpg"));
     EXPECT_EQ(popover.detailTable()->item(3, 1)->text(), QStringLiteral("--"));
     EXPECT_TRUE(popover.tabButton(DockViewController::kTabAllFiles)->isSelectedLook());
+    // The chart spans the popover (less its margins), so every bar is in sight.
+    ASSERT_NE(popover.barChart(), nullptr);
+    EXPECT_GE(popover.barChart()->width(), popover.width() - 30);
     if (const QByteArray dir = qgetenv("QUORVEL_SHOT_DIR"); !dir.isEmpty()) // a look at it by eye
         popover.grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/popover.png"));
 
@@ -189,6 +193,22 @@ TEST_F(PopoverWidgetTest, SummaryButtonOpensThePopoverWithTheSelectedFolder)
     EXPECT_TRUE(preferences);
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(popover.isVisible());
+}
+
+TEST_F(PopoverWidgetTest, TheBiggestFilesAppearWhenTheirDelayedLoadRuns)
+{
+    // The program's own scheduler: the files load half a second after the chart.
+    TimerScheduler timers;
+    DockPopover popover(app_, timers);
+    app_.updateSelectedTab();
+    popover.refreshFromController();
+    popover.show();
+    EXPECT_EQ(popover.detailTable()->rowCount(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return popover.detailTable()->rowCount() == 4; }, 3000))
+        << "the open popover shows the files once they are loaded";
+    ASSERT_GT(popover.detailTable()->rowCount(), 0);
+    EXPECT_EQ(popover.detailTable()->item(0, 0)->text(), QStringLiteral("1  a.jpg"));
+    EXPECT_TRUE(popover.tabButton(DockViewController::kTabAllFiles)->isSelectedLook());
 }
 
 TEST_F(PopoverWidgetTest, PopoverFollowsATrashInTheMainWindow)

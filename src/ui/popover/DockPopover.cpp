@@ -144,6 +144,11 @@ DockPopover::DockPopover(AppDelegate& controller, Scheduler& scheduler, QWidget*
     buildTables(layout);
     buildButtons(layout);
 
+    // The biggest files load a moment after the rest; they appear when they are there.
+    model_.setTopFilesLoadedHandler([this] {
+        reloadDetailTable();
+        restyleTabs();
+    });
     connect(&controller_, &AppDelegate::reportShown, this, [this] { refreshFromController(); });
     connect(&controller_, &AppDelegate::selectedFolderChanged, this, [this](TFoldInfo* folder) {
         if (!folder) {
@@ -167,6 +172,9 @@ void DockPopover::buildHeader(QVBoxLayout* layout)
 
     chartBox_ = new QWidget(this);
     chartBox_->setFixedHeight(kChartHeight);
+    // Each new chart fills the box, whatever width the popover's layout gives it.
+    auto* chartFill = new QVBoxLayout(chartBox_);
+    chartFill->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(chartBox_);
 }
 
@@ -320,8 +328,7 @@ void DockPopover::syncFromModel()
         // A new chart for new data: the old one's maxLen must not carry over.
         delete barChart_;
         barChart_ = new BarChartView(chartBox_);
-        barChart_->setGeometry(chartBox_->rect());
-        barChart_->resize(chartBox_->width() > 0 ? chartBox_->width() : kPopoverWidth - 20, kChartHeight);
+        chartBox_->layout()->addWidget(barChart_);
         barChart_->setChartData(model_.chartData());
         barChart_->show();
         shownChartGeneration_ = model_.chartGeneration();

@@ -160,7 +160,7 @@ QWidget* OverviewPanel::makeGroupArea()
     chart_->setFixedSize(kChartSide, kChartSide);
 
     auto* row = new QHBoxLayout(area);
-    row->setContentsMargins(0, 0, 0, 4);
+    row->setContentsMargins(0, 0, 8, 4);
     row->addLayout(left, 1);
     row->addSpacing(8);
     row->addWidget(chart_, 0, Qt::AlignTop);
