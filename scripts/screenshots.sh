@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Makes the README's pictures (docs/screenshots/*.png) from a fixture tree generated here:
-# the overview, the file explorer, the size ranges and all folders. Renders offscreen.
+# the overview with its ring chart, the file explorer, the size ranges, all folders, the
+# file viewer, a preferences pane and the summary popover. Renders offscreen at 1100x700
+# and shrinks the files with pngquant and optipng when they are installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${QUORVEL_BUILD_DIR:-build}
@@ -8,12 +10,14 @@ build_dir=${QUORVEL_BUILD_DIR:-build}
 out=docs/screenshots
 mkdir -p "$out"
 
-work=$(mktemp -d)
+work=$(mktemp -d /tmp/qv.XXXX) # a short path: it shows in the pictures
 trap 'rm -rf "$work"' EXIT
 # A home of its own, so the pictures never show (or change) the real settings.
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
 export XDG_STATE_HOME="$work/home/.local/state" XDG_CACHE_HOME="$work/home/.cache"
+export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_STATE_HOME" "$XDG_CACHE_HOME"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} LANG=C.UTF-8
 
 # A project folder as people have them: pictures, videos, documents, code, archives, junk.
@@ -39,7 +43,22 @@ make_file "$tree/Downloads/draft.bak" 64000 "2023-03-03 03:03"
 make_file "$tree/Downloads/cache.tmp" 910000 "2025-06-06 06:06"
 mkdir -p "$tree/Empty folder"
 
-for report in overview explorer sizes folders; do
-  "$build_dir/quorvel" --screenshot "$out/$report.png" --report "$report" --size 1280x800 "$tree"
-  echo "$out/$report.png"
-done
+size=1100x700
+shot() { # NAME, then the options of the picture
+  local name=$1
+  shift
+  "$build_dir/quorvel" --screenshot "$out/$name.png" --size "$size" "$@" "$tree"
+  echo "$out/$name.png"
+}
+for report in overview explorer sizes folders; do shot "$report" --report "$report"; done
+shot viewer --viewer "Image Files"
+shot preferences --preferences "Custom Filter"
+shot popover --popover
+
+# Interface pictures have few colours: a palette of 256 loses nothing one can see.
+if command -v pngquant >/dev/null; then
+  pngquant --force --skip-if-larger --quality 85-100 --strip --ext .png "$out"/*.png || true
+fi
+if command -v optipng >/dev/null; then
+  optipng -quiet -o2 -strip all "$out"/*.png
+fi

@@ -86,7 +86,7 @@ CustomTypeFilterViewController::CustomTypeFilterViewController(UserInterface& ui
     tblCustomFilter_ = new QTableWidget(0, 2);
     tblCustomFilter_->setHorizontalHeaderLabels({text("ID_COLUMN_NAME"), text("ID_FILE_TYPES")});
     tblCustomFilter_->horizontalHeader()->setStretchLastSection(true);
-    tblCustomFilter_->horizontalHeader()->resizeSection(0, 180);
+    tblCustomFilter_->horizontalHeader()->resizeSection(0, 240);
     tblCustomFilter_->verticalHeader()->hide();
     tblCustomFilter_->verticalHeader()->setDefaultSectionSize(22);
     tblCustomFilter_->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -145,6 +145,11 @@ void StartupDialog::buildRows()
         grid->addWidget(free, 1, 4);
         grid->addWidget(scan, 0, 5, 2, 1);
         grid->setColumnStretch(2, 1);
+        // The home folder row carries no capacity: an empty bar and "Free: 0 Bytes" would
+        // misstate its disk, so the row shows no usage at all.
+        const bool sized = drive.size > 0;
+        usage->setVisible(sized);
+        free->setVisible(sized);
 
         rowsLayout_->addWidget(widget);
         rows_.push_back(widget);

@@ -46,6 +46,8 @@ TEST_F(StartupDialogUi, OpensAfterLaunchWithTheControllersRows)
     EXPECT_TRUE(hinted);
     EXPECT_EQ(dialog.startButton()->text(), InitailWindowViewController::startButtonTitle());
     EXPECT_TRUE(dialog.startButton()->isEnabled());
+    if (const QByteArray dir = qgetenv("QUORVEL_SHOT_DIR"); !dir.isEmpty()) // a look at it by eye
+        dialog.grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/startup-dialog.png"));
 }
 
 TEST_F(StartupDialogUi, ClosingBeforeAnyScanQuitsTheApplication)
@@ -107,6 +109,8 @@ TEST_F(StartupDialogUi, ScanFromTheDialogShowsProgressAndCancels)
     EXPECT_GE(sheet->barValue(), 0);
     EXPECT_LT(sheet->barValue(), 95);
     EXPECT_TRUE(app().isScanning());
+    if (const QByteArray dir = qgetenv("QUORVEL_SHOT_DIR"); !dir.isEmpty()) // a look at it by eye
+        sheet->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/progress-sheet.png"));
 
     QTest::mouseClick(sheet->cancelButton(), Qt::LeftButton);
     ASSERT_TRUE(waitForIdle());
