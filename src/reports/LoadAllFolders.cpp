@@ -40,7 +40,7 @@ TAllFoldInfo rowFor(TFoldInfo* node)
 
 void LoadAllFolders(int /*mode*/, std::span<TFoldInfo* const> list, std::vector<TAllFoldInfo>& out)
 {
-    std::vector<Level> levels{Level{list}};
+    std::vector<Level> levels{Level{list, 0, std::nullopt}};
     while (!levels.empty()) {
         Level& level = levels.back();
         if (level.next == level.list.size()) {
@@ -57,6 +57,6 @@ void LoadAllFolders(int /*mode*/, std::span<TFoldInfo* const> list, std::vector<
         }
         out.push_back(rowFor(node));
         if (node->childCount() > 0)
-            levels.push_back(Level{node->SubList()}); // `level` may move: not used after this
+            levels.push_back(Level{node->SubList(), 0, std::nullopt}); // `level` may move: not used after this
     }
 }

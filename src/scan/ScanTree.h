@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <memory>
+#include <unordered_map>
 
 // One scanned folder or volume: the root node and the arena that owns every node beneath
 // it. Destroying the tree frees all its nodes at once; nodes must not be used after that.
@@ -30,8 +31,18 @@ public:
     void countNode() { ++nodeCount_; }
     void countNodes(std::size_t count) { nodeCount_ += count; }
 
+    // The share of its list kept for a node (TFoldInfo::fPercent): few nodes ever get one,
+    // so it is kept here rather than in every node. 0 for a node without one.
+    float share(const TFoldInfo* node) const
+    {
+        const auto it = shares_.find(node);
+        return it == shares_.end() ? 0.0f : it->second;
+    }
+    void setShare(const TFoldInfo* node, float share) { shares_[node] = share; }
+
 private:
     NodeArena arena_;
     TFoldInfo* root_ = nullptr;
     std::size_t nodeCount_ = 0;
+    std::unordered_map<const TFoldInfo*, float> shares_;
 };

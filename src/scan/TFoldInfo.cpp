@@ -18,12 +18,12 @@ TFoldInfo* TFoldInfo::allocate(NodeArena& arena, std::string_view name, bool fol
 {
     static_assert(sizeof(FolderPart) == kFolderPartSize);
     static_assert(sizeof(RootPart) == kRootPartSize);
-    const std::size_t length = std::min<std::size_t>(name.size(), 0xFFFF);
+    // A name ends at its first NUL; no file name holds one.
+    const std::size_t length = std::min(name.size(), name.find('\0'));
     const std::size_t bytes = sizeof(TFoldInfo) + (folderPart ? kFolderPartSize : 0)
                               + (rootPart ? kRootPartSize : 0) + length + 1;
     void* memory = arena.allocate(bytes);
     auto* node = new (memory) TFoldInfo();
-    node->nameLength_ = std::uint16_t(length);
     node->setBit(kHasFolderPart, folderPart);
     node->setBit(kIsRoot, rootPart);
     std::memcpy(const_cast<char*>(node->nameData()), name.data(), length);
@@ -83,26 +83,27 @@ const char* TFoldInfo::nameData() const
     return reinterpret_cast<const char*>(this) + offset;
 }
 
-std::string_view TFoldInfo::nameBytes() const { return {nameData(), nameLength_}; }
+std::string_view TFoldInfo::nameBytes() const { return nameData(); }
 
 QString TFoldInfo::sName() const
 {
     if (const RootPart* root = rootPart())
         return QString::fromUtf8(root->displayName, qsizetype(root->displayLength));
-    return QString::fromUtf8(nameData(), nameLength_);
+    const std::string_view name = nameBytes();
+    return QString::fromUtf8(name.data(), qsizetype(name.size()));
 }
 
 QByteArray TFoldInfo::sPathBytes() const
 {
     if (!parent_)
-        return QByteArray(nameData(), nameLength_);
+        return QByteArray(nameData());
     // Built from the end backwards in one allocation, without recursion, so a node at any
     // depth has a path. The root's name is a path: "dir/" and "dir//" give "dir/name", as
     // path joining does.
     const TFoldInfo* root = this;
     qsizetype length = 0;
     for (; root->parent_; root = root->parent_)
-        length += qsizetype(root->nameLength_) + 1;
+        length += qsizetype(std::strlen(root->nameData())) + 1;
     std::string_view prefix = root->nameBytes();
     while (prefix.size() > 1 && prefix.back() == '/')
         prefix.remove_suffix(1);
@@ -111,8 +112,9 @@ QByteArray TFoldInfo::sPathBytes() const
     QByteArray out(qsizetype(prefix.size()) + length, Qt::Uninitialized);
     char* end = out.data() + out.size();
     for (const TFoldInfo* node = this; node->parent_; node = node->parent_) {
-        end -= node->nameLength_;
-        std::memcpy(end, node->nameData(), node->nameLength_);
+        const std::size_t size = std::strlen(node->nameData());
+        end -= size;
+        std::memcpy(end, node->nameData(), size);
         *--end = '/';
     }
     std::memcpy(out.data(), prefix.data(), prefix.size());
@@ -211,6 +213,18 @@ bool TFoldInfo::removeFromSubList(const TFoldInfo* node)
     std::copy(children + index + 1, children + part->count, children + index);
     --part->count;
     return true;
+}
+
+float TFoldInfo::fPercent() const
+{
+    const ScanTree* owner = tree();
+    return owner ? owner->share(this) : 0.0f;
+}
+
+void TFoldInfo::setFPercent(float v)
+{
+    if (ScanTree* owner = tree())
+        owner->setShare(this, v);
 }
 
 ScanTree* TFoldInfo::tree() const

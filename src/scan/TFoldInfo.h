@@ -55,9 +55,11 @@ constexpr double absoluteTimeFromUnix(std::int64_t seconds, std::uint32_t nanose
 
 // One file or folder of a scan tree.
 //
-// A node is compact: a fixed part of 64 bytes, followed in the same allocation by the
-// folder part (children and counts; folders and roots only) and the name's bytes. The path
-// is not stored; sPath() is built from the parents. Nodes live in the NodeArena of their
+// A node is compact: a fixed part of 56 bytes, followed in the same allocation by the
+// folder part (children and counts; folders and roots only) and the name's bytes, ended by
+// a NUL (a name holds none, so its length is not stored). The path is not stored; sPath()
+// is built from the parents. The share of a list (fPercent), set only for the few nodes a
+// list shows, lives beside the nodes in the tree. Nodes live in the NodeArena of their
 // ScanTree and are never freed one by one; the tree owns them all.
 //
 // Names are kept as the raw bytes the file system gave, so a name that is not valid UTF-8
@@ -142,8 +144,9 @@ public:
     void setIsUnreadable(bool v) { setBit(kUnreadable, v); }
     bool bRead() const { return bit(kRead); }
     void setBRead(bool v) { setBit(kRead, v); }
-    float fPercent() const { return fPercent_; }
-    void setFPercent(float v) { fPercent_ = v; }
+    // The share kept for the node (ScanTree::share); 0 until set.
+    float fPercent() const;
+    void setFPercent(float v);
     bool bPerCalculated() const { return bit(kPerCalculated); }
     void setBPerCalculated(bool v) { setBit(kPerCalculated, v); }
 
@@ -211,14 +214,12 @@ private:
     double cTime_ = 0;
     double lMTime_ = 0;
     double lATime_ = 0;
-    float fPercent_ = 0;
     std::uint32_t bits_ = 0;
     KindTable::Id kind_ = KindTable::kNone;
-    std::uint16_t nameLength_ = 0;
     std::uint16_t mode_ = 0;
 };
 
-static_assert(sizeof(TFoldInfo) == 64, "the fixed part of a node must stay at 64 bytes");
+static_assert(sizeof(TFoldInfo) == 56, "the fixed part of a node must stay at 56 bytes");
 
 // Accumulator of totals over a list of nodes.
 struct TFolderInfo {

@@ -25,8 +25,9 @@ TEST_F(ReportsTest, EveryReportOfAHundredThousandLevelsDeepTree)
         EXPECT_TRUE(reports.generateReport(index)) << index;
         // Each report's table can be made and read.
         const std::unique_ptr<ReportTable> table = ReportTable::create(reports, index);
-        if (table->rowCount() > 0)
+        if (table->rowCount() > 0) {
             EXPECT_FALSE(table->text(0, 0).isNull()) << index;
+        }
     }
 
     // One file every 1,000 levels, each of (level % 97) bytes.

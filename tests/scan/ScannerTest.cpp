@@ -412,13 +412,14 @@ TEST(FolderScanner, HundredThousandEntryFolderScansTheSameWithAnyThreadCount)
 
 TEST(FolderScanner, NodesStayCompact)
 {
-    static_assert(sizeof(TFoldInfo) == 64);
+    static_assert(sizeof(TFoldInfo) == 56);
     TempTree t;
     for (int i = 0; i < 2000; ++i)
         t.file(QStringLiteral("d%1/file%2.txt").arg(i % 20).arg(i));
     auto tree = scanInto(t.path(), 1);
     ASSERT_EQ(tree->nodeCount(), 2020u);
-    // Fixed part, name, one child pointer; folders add their part.
+    // Fixed part (56), name ("fileNNNN.txt" and its NUL, rounded up to 16), one child
+    // pointer (8); the 20 folders add their part (32) and their name.
     const double perEntry = double(tree->arena().usedBytes()) / double(tree->nodeCount());
-    EXPECT_LT(perEntry, 96.0);
+    EXPECT_LE(perEntry, 82.0);
 }
