@@ -136,14 +136,17 @@ TEST_F(ReportPanelsTest, EveryReportShowsTheRowsAndCellsTheCliPrints)
         const QStringList cli = cliLines(QLatin1String(c.name), tree_.path());
         const QStringList gui = modelLines(*model);
         EXPECT_EQ(gui, cli) << c.name;
-        if (c.index != 6) // the ownership table has no rows by design
+        if (c.index != 6) { // the ownership table has no rows by design
             EXPECT_GT(model->rowCount(), 0) << c.name;
+        }
         // Rows that stand for a node (a file, folder, application) or a file kind show its icon.
-        if ((c.index <= 1 || c.index == 8 || c.index == 11) && model->rowCount() > 0)
+        if ((c.index <= 1 || c.index == 8 || c.index == 11) && model->rowCount() > 0) {
             EXPECT_FALSE(model->index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull()) << c.name;
+        }
         const QString hintKey = AppDelegate::hintKeyForReport(c.index);
-        if (!hintKey.isEmpty())
+        if (!hintKey.isEmpty()) {
             EXPECT_EQ(panels_->hintLabel()->text(), CommonFuncs::getLocalizedStringForKey(hintKey)) << c.name;
+        }
     }
     EXPECT_EQ(panels_->modelForReport(11)->rowCount(), 2); // build.tmp and run.log
     EXPECT_EQ(panels_->appsModel()->rowCount(), 1);        // Tool.AppDir
@@ -442,8 +445,9 @@ TEST_F(ReportPanelsTest, ContextMenuEntriesFollowTheValidationAndTrashTheClicked
     std::unique_ptr<QMenu> again(ReportContextMenu::build(*app_, 0, panels_.get()));
     again->findChild<QAction*>(QStringLiteral("selectAll"))->trigger();
     for (int r = 0; r < model->rowCount(); ++r)
-        if (model->index(r, 0).data(ReportTableModel::CheckEnabledRole).toBool())
+        if (model->index(r, 0).data(ReportTableModel::CheckEnabledRole).toBool()) {
             EXPECT_EQ(model->index(r, 0).data(Qt::CheckStateRole).toInt(), Qt::Checked) << r;
+        }
 }
 
 TEST_F(ReportPanelsTest, OverviewFileListMenuTrashesOnlyTheClickedFile)
