@@ -27,15 +27,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// True when some ancestor of the node is no longer in its own parent's list.
-bool isInsideRemovedNode(const TFoldInfo* node)
-{
-    for (const TFoldInfo* up = node->PFoldInfo(); up && up->PFoldInfo(); up = up->PFoldInfo())
-        if (up->PFoldInfo()->indexOfChild(up) < 0)
-            return true;
-    return false;
-}
-
 QString displayNameForPath(const QString& path)
 {
     const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
@@ -374,19 +365,7 @@ void AppDelegate::btnRemoveFolderFromScanTreeTapped()
 void AppDelegate::removeItemsFromScannedTree(const std::vector<TFoldInfo*>& nodes)
 {
     qvlog(TextFormat::format(QStringLiteral("removeItemsFromScannedTree:%lu"), {nodes.size()}));
-    {
-        std::lock_guard guard(mutex_);
-        for (TFoldInfo* node : nodes) {
-            TFoldInfo* parent = node->PFoldInfo();
-            if (!parent)
-                continue; // a root stays in the tree
-            // A node inside one taken out before has already left with it; subtracting it
-            // again would take its size twice from the ancestors above that one.
-            if (isInsideRemovedNode(node))
-                continue;
-            TFolderScanner::takeNodeOutOfTree(node);
-        }
-    }
+    takeOutOfTree(nodes);
     isRefreshReqForTree_ = true;
     refreshScannedTree();
 }

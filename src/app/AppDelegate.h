@@ -2,6 +2,7 @@
 
 #include "app/FolderTreeRows.h"
 #include "app/UserInterface.h"
+#include "fileops/FileCommands.h"
 #include "reports/FolderReports.h"
 #include "reports/ReportTable.h"
 #include "scan/DriveNode.h"
@@ -362,8 +363,11 @@ private:
     void setTreeButtonsEnabled(bool enabled);
     int indexOfRoot(const TFoldInfo* root) const;
     void releaseRetiredTrees();
-    void takeNodeOutOfTree(TFoldInfo* node);
-    void uncheckAfterFailure(TFoldInfo* node);
+    // Takes the nodes out of the scan tree with their totals (FileCommands::takeOutOfTree,
+    // under the tree lock); returns those taken out and marks the tree for a refresh.
+    NodeList takeOutOfTree(const NodeList& gone);
+    // The file commands of the shown report: failures are unchecked there.
+    FileCommands fileCommands();
     // The node when the shown report's list holds it, else null.
     TFoldInfo* inShownList(const TFoldInfo* node) const;
     void updateStateForToolBarButtons();

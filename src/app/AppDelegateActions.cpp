@@ -4,6 +4,7 @@
 
 #include "app/FileActionPrompts.h"
 
+#include "fileops/FileCommands.h"
 #include "fileops/FileOprations.h"
 #include "settings/CommonFuncs.h"
 #include "settings/GeneralLib.h"
@@ -60,18 +61,33 @@ NodeList AppDelegate::nodesForToolbarCommand() const
     return nodes;
 }
 
-void AppDelegate::takeNodeOutOfTree(TFoldInfo* node)
+NodeList AppDelegate::takeOutOfTree(const NodeList& gone)
 {
-    TFolderScanner::takeNodeOutOfTree(node);
-    isRefreshReqForTree_ = true;
+    NodeList taken;
+    {
+        std::lock_guard guard(mutex_);
+        taken = FileCommands::takeOutOfTree(gone);
+    }
+    if (!taken.empty())
+        isRefreshReqForTree_ = true;
+    return taken;
 }
 
-void AppDelegate::uncheckAfterFailure(TFoldInfo* node)
+FileCommands AppDelegate::fileCommands()
 {
-    if (currentReportIndex() == ReportIndex::ObsoleteFiles)
-        node->setStateAtObsoleteFiles(0);
-    else if (currentReportIndex() == ReportIndex::FileExplorer)
-        node->setState(0);
+    FileCommands::Options options;
+    // A failed node is unchecked, so the next command does not take it again.
+    const int index = currentReportIndex();
+    options.failed = [index](TFoldInfo* node) {
+        if (index == ReportIndex::ObsoleteFiles)
+            node->setStateAtObsoleteFiles(0);
+        else if (index == ReportIndex::FileExplorer)
+            node->setState(0);
+    };
+    // The overview's applications go into an archive whole; other folders file by file.
+    options.zipFolders = index == ReportIndex::Overview ? FileCommands::ZipFolders::TheirFilesButApps
+                                                        : FileCommands::ZipFolders::TheirFiles;
+    return FileCommands(&ui_, std::move(options));
 }
 
 void AppDelegate::updateStateForToolBarButtons()
@@ -124,21 +140,12 @@ void AppDelegate::performDelete()
 {
     isRefreshReqForTree_ = false;
     if (confirmTrash()) {
-        FileOprations operations(&ui_);
-        const NodeList nodes = nodesForToolbarCommand();
         if (currentReportIndex() == ReportIndex::Overview)
             qvlog(TextFormat::format(QStringLiteral("%ld"), {selectedTopSizeFileRow()}));
-        NodeList removed;
-        for (TFoldInfo* node : nodes) {
-            if (operations.removeFileFromPath(node->sPathBytes())) {
-                takeNodeOutOfTree(node);
-                removed.push_back(node);
-            } else {
-                uncheckAfterFailure(node);
-            }
-        }
-        reports_.removeNodes(removed);
-        if (!removed.empty())
+        const FileCommands::Outcome outcome = fileCommands().remove(nodesForToolbarCommand());
+        takeOutOfTree(outcome.gone);
+        reports_.removeNodes(outcome.gone);
+        if (!outcome.gone.empty())
             Q_EMIT topSizeFilesChanged();
     }
     if (isRefreshReqForTree_)
@@ -151,21 +158,12 @@ void AppDelegate::performDelete()
 void AppDelegate::moveSelectedFilesAt(const QString& destination)
 {
     isRefreshReqForTree_ = false;
-    NodeList moved;
     if (confirmTransfer("ID_MOVE_SELECTED_FILES", destination)) {
-        FileOprations operations(&ui_);
-        const QByteArray target = QFile::encodeName(destination);
-        for (TFoldInfo* node : nodesForToolbarCommand()) {
-            if (operations.moveFileFromPath(node->sPathBytes(), target)) {
-                moved.push_back(node);
-                takeNodeOutOfTree(node);
-            } else {
-                uncheckAfterFailure(node);
-            }
-        }
+        const FileCommands::Outcome outcome = fileCommands().move(nodesForToolbarCommand(), destination);
+        takeOutOfTree(outcome.gone);
+        reports_.removeNodes(outcome.gone);
     }
     if (isRefreshReqForTree_) {
-        reports_.removeNodes(moved);
         Q_EMIT topSizeFilesChanged();
         refreshScannedTree();
     }
@@ -174,43 +172,14 @@ void AppDelegate::moveSelectedFilesAt(const QString& destination)
 
 void AppDelegate::copySelectedFilesAt(const QString& destination)
 {
-    if (!confirmTransfer("ID_COPY_SELECTED_FILES", destination))
-        return;
-    FileOprations operations(&ui_);
-    const QByteArray target = QFile::encodeName(destination);
-    for (TFoldInfo* node : nodesForToolbarCommand())
-        if (!operations.copyFileFromPath(node->sPathBytes(), target))
-            uncheckAfterFailure(node);
+    if (confirmTransfer("ID_COPY_SELECTED_FILES", destination))
+        fileCommands().copy(nodesForToolbarCommand(), destination);
 }
 
 void AppDelegate::zipSelectedFilesAt(const QString& destination)
 {
-    if (!confirmTransfer("ID_ZIP_SELECTED_FILES", destination))
-        return;
-    const bool overview = currentReportIndex() == ReportIndex::Overview;
-    QList<QByteArray> paths;
-    std::optional<QByteArray> archiveName;
-    int count = 0;
-    for (TFoldInfo* node : nodesForToolbarCommand()) {
-        // The archive is named after its only node; with several the writer picks "Archive".
-        if (++count == 1) {
-            const QByteArray name(node->nameBytes().data(), qsizetype(node->nameBytes().size()));
-            const qsizetype dot = name.lastIndexOf('.');
-            archiveName = dot > 0 ? name.left(dot) : name;
-        } else {
-            archiveName.reset();
-        }
-        const bool expand = node->isFolder() && (!overview || !node->isApp());
-        if (expand) {
-            for (const QString& file : CommonFuncs::getHierarchyOfPaths(node->sPath()))
-                paths.append(QFile::encodeName(file));
-        } else {
-            paths.append(node->sPathBytes());
-        }
-    }
-    if (paths.isEmpty())
-        return;
-    FileOprations(&ui_).zipFiles(paths, QFile::encodeName(destination), archiveName);
+    if (confirmTransfer("ID_ZIP_SELECTED_FILES", destination))
+        fileCommands().zip(nodesForToolbarCommand(), destination);
 }
 
 // ---- the context menu ----
@@ -269,20 +238,10 @@ void AppDelegate::moveToTrashMenu(TFoldInfo* clicked)
 void AppDelegate::performMoveToTrashFiles(const NodeList& nodes)
 {
     qvlog(TextFormat::format(QStringLiteral("performMoveToTrashFiles:%lu"), {nodes.size()}));
-    FileOprations operations(&ui_);
-    NodeList removed;
-    for (TFoldInfo* node : nodes) {
-        if (operations.moveToTrashFileFromPath(node->sPathBytes())) {
-            takeNodeOutOfTree(node);
-            removed.push_back(node);
-        } else if (currentReportIndex() == ReportIndex::ObsoleteFiles) {
-            node->setStateAtObsoleteFiles(0);
-        } else {
-            node->setState(0);
-        }
-    }
-    if (!removed.empty()) {
-        reports_.removeNodes(removed);
+    const FileCommands::Outcome outcome = fileCommands().trash(nodes);
+    takeOutOfTree(outcome.gone);
+    if (!outcome.gone.empty()) {
+        reports_.removeNodes(outcome.gone);
         Q_EMIT topSizeFilesChanged();
         refreshScannedTree();
     } else {

@@ -1,6 +1,7 @@
 #include "fileops/FileSystemOps.h"
 
 #include "fileops/PathBytes.h"
+#include "fileops/SystemCalls.h"
 
 #include <QList>
 
@@ -47,7 +48,7 @@ public:
     {
         if (fd_ < 0)
             return 0;
-        const int rc = ::close(fd_);
+        const int rc = systemCalls().close(fd_);
         fd_ = -1;
         return rc == 0 || errno == EINTR ? 0 : errno;
     }
@@ -60,7 +61,7 @@ private:
 bool writeAll(int fd, const char* data, size_t size, off_t* at)
 {
     while (size > 0) {
-        const ssize_t n = at ? ::pwrite(fd, data, size, *at) : ::write(fd, data, size);
+        const ssize_t n = at ? systemCalls().pwrite(fd, data, size, *at) : systemCalls().write(fd, data, size);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -83,7 +84,7 @@ Result copyStream(int in, int out, const QByteArray& source, const QByteArray& t
 {
     std::unique_ptr<char[]> buffer(new char[kCopyBuffer]);
     for (;;) {
-        const ssize_t n = ::read(in, buffer.get(), kCopyBuffer);
+        const ssize_t n = systemCalls().read(in, buffer.get(), kCopyBuffer);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -157,20 +158,24 @@ void copyOwnerModeTimes(int fd, const QByteArray& path, const struct stat& st, b
     }
 }
 
-Result copyFile(const QByteArray& source, const QByteArray& target, const struct stat& st, bool durable)
+// `created`, when given, is set once the target exists (made by this call).
+Result copyFile(const QByteArray& source, const QByteArray& target, const struct stat& st, bool durable,
+                bool* created)
 {
-    Fd in(::open(source.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    Fd in(systemCalls().open(source.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC, 0));
     if (!in.valid())
         return failureNow(source);
-    Fd out(::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    Fd out(systemCalls().open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!out.valid())
         return failureNow(target);
+    if (created)
+        *created = true;
     const bool sparse = off_t(st.st_blocks) * 512 < st.st_size;
     if (Result r = sparse ? copySparse(in.get(), out.get(), st.st_size, source, target)
                           : copyStream(in.get(), out.get(), source, target))
         return r;
     copyOwnerModeTimes(out.get(), target, st, false);
-    if (durable && ::fsync(out.get()) != 0)
+    if (durable && systemCalls().fsync(out.get()) != 0)
         return failureNow(target);
     // A full disk or a network file system may only say so when the file is closed.
     if (const int err = out.close())
@@ -204,18 +209,22 @@ Result listFolder(int fd, const QByteArray& path, QList<QByteArray>& names)
     }
 }
 
-Result copyEntry(const QByteArray& source, const QByteArray& target, bool forMove, dev_t device);
+Result copyEntry(const QByteArray& source, const QByteArray& target, bool forMove, dev_t device,
+                 bool* created = nullptr);
 
-Result copyFolder(const QByteArray& source, const QByteArray& target, const struct stat& st, bool forMove)
+Result copyFolder(const QByteArray& source, const QByteArray& target, const struct stat& st, bool forMove,
+                  bool* created)
 {
-    const int fd = ::open(source.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const int fd = systemCalls().open(source.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC, 0);
     if (fd < 0)
         return failureNow(source);
     QList<QByteArray> names;
     if (Result r = listFolder(fd, source, names))
         return r;
-    if (::mkdir(target.constData(), 0700) != 0)
+    if (systemCalls().mkdir(target.constData(), 0700) != 0)
         return failureNow(target);
+    if (created)
+        *created = true;
     for (const QByteArray& name : std::as_const(names)) {
         if (Result r = copyEntry(PathBytes::join(source, name), PathBytes::join(target, name), forMove, st.st_dev))
             return r;
@@ -262,16 +271,16 @@ Result removeAt(int dirFd, const QByteArray& name, const QByteArray& path)
             if (Result r = removeAt(children.get(), child, PathBytes::join(path, child)))
                 return r;
         }
-        if (::unlinkat(dirFd, name.constData(), AT_REMOVEDIR) != 0)
+        if (systemCalls().unlinkat(dirFd, name.constData(), AT_REMOVEDIR) != 0)
             return failureNow(path);
         return std::nullopt;
     }
-    if (::unlinkat(dirFd, name.constData(), 0) != 0)
+    if (systemCalls().unlinkat(dirFd, name.constData(), 0) != 0)
         return failureNow(path);
     return std::nullopt;
 }
 
-Result copyEntry(const QByteArray& source, const QByteArray& target, bool forMove, dev_t device)
+Result copyEntry(const QByteArray& source, const QByteArray& target, bool forMove, dev_t device, bool* created)
 {
     struct stat st;
     if (::lstat(source.constData(), &st) != 0)
@@ -281,9 +290,9 @@ Result copyEntry(const QByteArray& source, const QByteArray& target, bool forMov
         return Failure{EXDEV, source, QStringLiteral("it holds a mounted volume, which cannot be moved")};
     switch (st.st_mode & S_IFMT) {
     case S_IFREG:
-        return copyFile(source, target, st, forMove);
+        return copyFile(source, target, st, forMove, created);
     case S_IFDIR:
-        return copyFolder(source, target, st, forMove);
+        return copyFolder(source, target, st, forMove, created);
     case S_IFLNK:
         return copyLink(source, target, st);
     case S_IFIFO:
@@ -309,7 +318,15 @@ Result copyItem(const QByteArray& source, const QByteArray& target, Purpose purp
     struct stat st;
     if (::lstat(source.constData(), &st) != 0)
         return failureNow(source);
-    return copyEntry(source, target, purpose == Purpose::Move, st.st_dev);
+    bool created = false;
+    Result result = copyEntry(source, target, purpose == Purpose::Move, st.st_dev, &created);
+    // A copy that stopped part way would pass for the whole item under its name; what this
+    // call made goes again, so the destination holds either the whole copy or nothing.
+    if (result && created)
+        if (Result cleanup = removeItem(target))
+            result->reason = QStringLiteral("%1; the incomplete copy “%2” could not be removed: %3")
+                                 .arg(result->text(), PathBytes::display(PathBytes::lastComponent(target)), cleanup->text());
+    return result;
 }
 
 Result removeItem(const QByteArray& path)
@@ -331,7 +348,7 @@ Result removeItem(const QByteArray& path)
 
 int renameNoReplace(const QByteArray& source, const QByteArray& target)
 {
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+    if (systemCalls().renameNoReplace(source.constData(), target.constData()) == 0)
         return 0;
     if (errno != EINVAL && errno != ENOSYS)
         return errno;

@@ -32,7 +32,8 @@ enum class Purpose {
 // owners are kept. For a move, every copied file is flushed to disk before the call
 // returns, so that the source may then be removed, and a tree that holds a mounted volume
 // is refused before its contents could be removed. A copy that fails part way stops at
-// the first failure and leaves what it made so far in place.
+// the first failure and removes what it made, so nothing half copied is left under the
+// item's name (the failure says so when even that removal fails).
 Result copyItem(const QByteArray& source, const QByteArray& target, Purpose purpose);
 
 // Deletes an item for good: a file or link is unlinked, a folder is emptied depth first

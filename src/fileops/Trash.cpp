@@ -1,6 +1,7 @@
 #include "fileops/Trash.h"
 
 #include "fileops/PathBytes.h"
+#include "fileops/SystemCalls.h"
 #include "settings/Paths.h"
 
 #include <QDateTime>
@@ -29,7 +30,7 @@ QByteArray bytes(const QString& path) { return PathBytes::clean(QFile::encodeNam
 // or one made now with owner-only access.
 bool makeUserTrashFolder(const QByteArray& path)
 {
-    if (::mkdir(path.constData(), 0700) == 0)
+    if (FsOps::systemCalls().mkdir(path.constData(), 0700) == 0)
         return true;
     if (errno != EEXIST)
         return false;
@@ -39,7 +40,7 @@ bool makeUserTrashFolder(const QByteArray& path)
 
 bool makeFolder(const QByteArray& path)
 {
-    if (::mkdir(path.constData(), 0700) == 0)
+    if (FsOps::systemCalls().mkdir(path.constData(), 0700) == 0)
         return true;
     struct stat st;
     return errno == EEXIST && ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -81,7 +82,7 @@ bool writeAll(int fd, const QByteArray& data)
     const char* p = data.constData();
     qsizetype left = data.size();
     while (left > 0) {
-        const ssize_t n = ::write(fd, p, size_t(left));
+        const ssize_t n = FsOps::systemCalls().write(fd, p, size_t(left));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -169,7 +170,7 @@ Result moveToTrash(const QByteArray& absolutePath, QByteArray* trashedAt)
     for (int attempt = 0; attempt < 100000; ++attempt) {
         const QByteArray trashName = candidateName(name, attempt);
         const QByteArray infoPath = PathBytes::join(infoDir, trashName + kInfoSuffix);
-        const int fd = ::open(infoPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        const int fd = FsOps::systemCalls().open(infoPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
@@ -177,20 +178,20 @@ Result moveToTrash(const QByteArray& absolutePath, QByteArray* trashedAt)
         }
         const bool written = writeInfo(fd, pathForInfo);
         int err = written ? 0 : errno;
-        if (::close(fd) != 0 && written)
+        if (FsOps::systemCalls().close(fd) != 0 && written)
             err = errno;
         if (err != 0) {
-            ::unlink(infoPath.constData());
+            FsOps::systemCalls().unlinkat(AT_FDCWD, infoPath.constData(), 0);
             return Failure{err, infoPath, {}};
         }
         const QByteArray target = PathBytes::join(filesDir, trashName);
         err = FsOps::renameNoReplace(path, target);
         if (err == EEXIST) {
-            ::unlink(infoPath.constData());
+            FsOps::systemCalls().unlinkat(AT_FDCWD, infoPath.constData(), 0);
             continue;
         }
         if (err != 0) {
-            ::unlink(infoPath.constData());
+            FsOps::systemCalls().unlinkat(AT_FDCWD, infoPath.constData(), 0);
             return Failure{err, path, {}};
         }
         // The rename said yes; make sure the very item now lies in the trash.
@@ -222,7 +223,7 @@ Result deleteFromHomeTrash(const QByteArray& absolutePath)
         return r;
     const QByteArray trashDir = PathBytes::parent(PathBytes::parent(path));
     const QByteArray info = PathBytes::join(PathBytes::join(trashDir, "info"), PathBytes::lastComponent(path) + kInfoSuffix);
-    ::unlink(info.constData()); // the item may never have had one
+    FsOps::systemCalls().unlinkat(AT_FDCWD, info.constData(), 0); // the item may never have had one
     return std::nullopt;
 }
 

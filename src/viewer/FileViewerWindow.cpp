@@ -243,18 +243,21 @@ void FileViewerWindow::connectController()
 QMenu* FileViewerWindow::contextMenuForRow(int row)
 {
     auto* menu = new QMenu(this);
-    const auto add = [this, menu, row](const char* key, MenuCommand command, void (FileViewerWindowController::*slot)()) {
+    // The commands act on the node the menu was opened on, whatever the table does meanwhile.
+    TFoldInfo* node = controller_.nodeAt(row);
+    FileViewerWindowController* c = &controller_;
+    const auto add = [this, menu, row](const char* key, MenuCommand command, auto&& run) {
         QAction* action = menu->addAction(text(key));
         action->setEnabled(controller_.validateMenuItem(command, row));
-        connect(action, &QAction::triggered, &controller_, slot);
+        connect(action, &QAction::triggered, &controller_, run);
     };
-    add("ID_SHOW_IN_FILE_MANAGER", MenuCommand::ShowInFinder, &FileViewerWindowController::showInFinderMenuOption);
-    add("ID_OPEN", MenuCommand::Open, &FileViewerWindowController::openFileMenuOption);
-    add("ID_PREVIEW", MenuCommand::Preview, &FileViewerWindowController::previewFileMenuOption);
-    add("ID_MOVE_TO_TRASH", MenuCommand::MoveToTrash, &FileViewerWindowController::moveToTrashFileMenuOption);
+    add("ID_SHOW_IN_FILE_MANAGER", MenuCommand::ShowInFinder, [c, node] { c->showInFinderMenuOption(node); });
+    add("ID_OPEN", MenuCommand::Open, [c, node] { c->openFileMenuOption(node); });
+    add("ID_PREVIEW", MenuCommand::Preview, [c, node] { c->previewFileMenuOption(node); });
+    add("ID_MOVE_TO_TRASH", MenuCommand::MoveToTrash, [c, node] { c->moveToTrashFileMenuOption(node); });
     menu->addSeparator();
-    add("ID_SELECT_ALL", MenuCommand::SelectAll, &FileViewerWindowController::selectAllFileMenuOption);
-    add("ID_UNSELECT_ALL", MenuCommand::UnSelectAll, &FileViewerWindowController::unSelectAllFileMenuOption);
+    add("ID_SELECT_ALL", MenuCommand::SelectAll, [c] { c->selectAllFileMenuOption(); });
+    add("ID_UNSELECT_ALL", MenuCommand::UnSelectAll, [c] { c->unSelectAllFileMenuOption(); });
     return menu;
 }
 

@@ -2,9 +2,12 @@
 #include "app/AppDelegate.h"
 #include "app/ScriptedUserInterface.h"
 #include "common/TestSupport.h"
+#include "fileops/FailingSystemCalls.h"
 #include "settings/ExclusionList.h"
 #include "settings/GeneralLib.h"
 #include "settings/Paths.h"
+#include "scan/AnalysisLib.h"
+#include "scan/ScanTree.h"
 
 #include <QDir>
 #include <QFile>
@@ -214,4 +217,52 @@ TEST_F(BulkActions, FileViewerTrashTakesItsNodesOutOfTheTree)
     app_.openFilesViewerWindow({}, QStringLiteral("Nothing"));
     EXPECT_EQ(app_.fileViewer(), nullptr);
     EXPECT_EQ(ui_.alerts.size(), 1);
+}
+
+TEST_F(BulkActions, ZipThatCannotBeWrittenSaysSo)
+{
+    check({QStringLiteral("report.txt")});
+    TempTree dest;
+    const QString gone = dest.at(QStringLiteral("gone"));
+    ui_.answers = {true};
+    app_.zipSelectedFilesAt(gone);
+    ASSERT_EQ(ui_.informatives.size(), 1);
+    EXPECT_TRUE(ui_.informatives[0].contains(QStringLiteral("No such file or directory"))) << ui_.informatives[0].toStdString();
+}
+
+TEST_F(BulkActions, MoveThatStopsHalfWayUnchecksTheFolderAndTheTotalsFollowTheDisk)
+{
+    // Another file system (the rename says so): the folder is copied whole, then its second
+    // item cannot be removed from the old place.
+    struct Calls : FailingSystemCalls {
+        Calls() : FailingSystemCalls(Call::Unlink, 2, EACCES) {}
+        int renameNoReplace(const char*, const char*) override
+        {
+            errno = EXDEV;
+            return -1;
+        }
+    } calls;
+    TempTree dest;
+    check({QStringLiteral("Photos")});
+    TFoldInfo* photos = child(work_, QStringLiteral("Photos"));
+    ui_.answers = {true};
+    {
+        FsOps::ScopedSystemCalls failing(calls);
+        app_.moveSelectedFilesAt(dest.path());
+    }
+    ASSERT_TRUE(calls.failed());
+    EXPECT_EQ(ui_.alerts.size(), 1);
+    ASSERT_EQ(child(work_, QStringLiteral("Photos")), photos);
+    EXPECT_EQ(photos->state(), 0);
+    EXPECT_TRUE(QFile::exists(dest.at(QStringLiteral("Photos/one.jpg"))));
+    EXPECT_TRUE(QFile::exists(dest.at(QStringLiteral("Photos/trip/two.jpg"))));
+
+    ScanTree fresh(tree_.path(), QStringLiteral("fresh"));
+    TFolderScanner scanner;
+    ASSERT_TRUE(scanner.scanFolder(fresh.root()));
+    AnalysisLib::totalFinishedTree(fresh.root());
+    scanner.ReadFilesCountAndSizeForRoot(fresh.root());
+    EXPECT_EQ(root_->cSize(), fresh.root()->cSize());
+    EXPECT_EQ(work_->cSize(), child(fresh.root(), QStringLiteral("work"))->cSize());
+    EXPECT_LT(photos->cSize(), 70u); // one of its items already left
 }

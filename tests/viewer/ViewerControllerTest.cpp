@@ -94,7 +94,7 @@ TEST_F(Viewer, ApplyShowsMatchesOrFallsBackToTheFullList)
     viewer_->doubleClickedTableFilesViewer(1);
     EXPECT_EQ(ui_.previewed, QStringList{node(1500)->sPath()});
     ASSERT_TRUE(viewer_->validateMenuItem(FileViewerWindowController::MenuCommand::Open, 0));
-    viewer_->showInFinderMenuOption();
+    viewer_->showInFinderMenuOption(viewer_->nodeAt(0));
     EXPECT_EQ(ui_.revealed, QStringList{node(2000)->sPath()});
 
     // "less than 0" keeps nothing: alert, and the full list is shown again.
@@ -199,7 +199,9 @@ TEST_F(Viewer, MenuValidationAndSelectAll)
     EXPECT_FALSE(viewer_->validateMenuItem(Cmd::ShowInFinder, -1));
     node(400)->setIsNonDeleteableFile(true);
     EXPECT_TRUE(viewer_->validateMenuItem(Cmd::ShowInFinder, 3));
-    EXPECT_EQ(viewer_->selectedIndex(), 3);
+    // A command for a node the shown list does not hold (a stale menu) does nothing.
+    viewer_->showInFinderMenuOption(nullptr);
+    EXPECT_TRUE(ui_.revealed.isEmpty());
     EXPECT_FALSE(viewer_->validateMenuItem(Cmd::MoveToTrash, 3));
     EXPECT_FALSE(viewer_->validateMenuItem(Cmd::Preview, 3));
     EXPECT_TRUE(viewer_->validateMenuItem(Cmd::FilterPopUp, 3));

@@ -103,7 +103,7 @@ TEST_F(ViewerActions, ContextMenuTrashTakesTheClickedRowWhenNoCheckedFileWent)
     using Cmd = FileViewerWindowController::MenuCommand;
     ASSERT_TRUE(viewer_->validateMenuItem(Cmd::MoveToTrash, rowOf("c.txt")));
     ui_.answers = {true};
-    viewer_->moveToTrashFileMenuOption();
+    viewer_->moveToTrashFileMenuOption(node("c.txt"));
     EXPECT_TRUE(inTrash("c.txt"));
     ASSERT_EQ(delegate_.calls.size(), 1u);
     EXPECT_EQ(delegate_.calls[0], NodeList{node("c.txt")});
@@ -114,7 +114,7 @@ TEST_F(ViewerActions, ContextMenuTrashTakesTheClickedRowWhenNoCheckedFileWent)
     vanish("a.txt");
     ASSERT_TRUE(viewer_->validateMenuItem(Cmd::MoveToTrash, rowOf("b.txt")));
     ui_.answers = {true};
-    viewer_->moveToTrashFileMenuOption();
+    viewer_->moveToTrashFileMenuOption(node("b.txt"));
     EXPECT_EQ(ui_.alerts.size(), 1);
     EXPECT_TRUE(inTrash("b.txt"));
     EXPECT_EQ(viewer_->rowCount(), 1);

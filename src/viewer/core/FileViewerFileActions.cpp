@@ -4,139 +4,103 @@
 #include "viewer/core/FileViewerWindowController.h"
 
 #include "app/UserInterface.h"
+#include "fileops/FileCommands.h"
 #include "fileops/FileOprations.h"
 #include "scan/TFoldInfo.h"
 #include "settings/Log.h"
 
-#include <QFile>
+#include <algorithm>
 
-namespace {
-
-// The archive name a single node gives: its name without the extension.
-QByteArray archiveBaseName(const TFoldInfo* node)
+FileCommands FileViewerWindowController::fileCommands()
 {
-    const QByteArray name(node->nameBytes().data(), qsizetype(node->nameBytes().size()));
-    const qsizetype dot = name.lastIndexOf('.');
-    return dot > 0 ? name.left(dot) : name;
+    // A failed file keeps its row and its check box; a checked folder goes into an archive
+    // whole.
+    return FileCommands(&ui_);
 }
-
-} // namespace
 
 void FileViewerWindowController::deleteFiles()
 {
     if (confirmTrash()) {
-        FileOprations operations(&ui_);
-        NodeList removed;
-        for (TFoldInfo* node : checkedNodes())
-            if (operations.removeFileFromPath(node->sPathBytes()))
-                removed.push_back(node);
-        if (!removed.empty())
-            afterNodesLeft(removed);
+        const FileCommands::Outcome outcome = fileCommands().remove(checkedNodes());
+        if (!outcome.gone.empty())
+            afterNodesLeft(outcome.gone);
     }
     updateStateForToolBarButtons();
 }
 
-NodeList FileViewerWindowController::trashNodes(const NodeList& nodes)
-{
-    FileOprations operations(&ui_);
-    NodeList trashed;
-    for (TFoldInfo* node : nodes)
-        if (operations.moveToTrashFileFromPath(node->sPathBytes()))
-            trashed.push_back(node);
-    return trashed;
-}
-
-void FileViewerWindowController::performMoveToTrash()
+void FileViewerWindowController::performMoveToTrash(TFoldInfo* clicked)
 {
     if (confirmTrash()) {
         // The clicked row stands in when no checked file went: none was checked, or every
         // checked one failed.
-        NodeList trashed = trashNodes(checkedNodes());
-        if (trashed.empty())
-            if (TFoldInfo* clicked = nodeAt(int(selectedIndex_)); clicked && !clicked->isNonDeleteableFile())
-                trashed = trashNodes({clicked});
-        if (!trashed.empty())
-            afterNodesLeft(trashed);
+        FileCommands commands = fileCommands();
+        FileCommands::Outcome outcome = commands.trash(checkedNodes());
+        if (outcome.done.empty() && isShown(clicked) && !clicked->isNonDeleteableFile())
+            outcome = commands.trash({clicked});
+        if (!outcome.gone.empty())
+            afterNodesLeft(outcome.gone);
     }
     updateStateForToolBarButtons();
 }
 
 void FileViewerWindowController::copySelectedFilesAt(const QString& destination)
 {
-    if (!confirmTransfer("ID_COPY_SELECTED_FILES", destination))
-        return;
-    FileOprations operations(&ui_);
-    const QByteArray target = QFile::encodeName(destination);
-    for (TFoldInfo* node : checkedNodes())
-        operations.copyFileFromPath(node->sPathBytes(), target);
+    if (confirmTransfer("ID_COPY_SELECTED_FILES", destination))
+        fileCommands().copy(checkedNodes(), destination);
 }
 
 void FileViewerWindowController::moveSelectedFilesAt(const QString& destination)
 {
     if (!confirmTransfer("ID_MOVE_SELECTED_FILES", destination))
         return;
-    FileOprations operations(&ui_);
-    const QByteArray target = QFile::encodeName(destination);
-    NodeList moved;
-    for (TFoldInfo* node : checkedNodes())
-        if (operations.moveFileFromPath(node->sPathBytes(), target))
-            moved.push_back(node);
-    if (moved.empty())
+    const FileCommands::Outcome outcome = fileCommands().move(checkedNodes(), destination);
+    if (outcome.gone.empty())
         return;
-    removeFromLists(moved);
+    removeFromLists(outcome.gone);
     Q_EMIT tableReloaded();
     checkItemsForSelection();
-    removeFileFromMainScannedTree(moved);
+    removeFileFromMainScannedTree(outcome.gone);
     setFilesTotalSizeAndCount();
 }
 
 void FileViewerWindowController::zipSelectedFilesAt(const QString& destination)
 {
     qvlog(QStringLiteral("zipSelectedFilesAt:") + destination);
-    if (!confirmTransfer("ID_ZIP_SELECTED_FILES", destination))
-        return;
-    QList<QByteArray> paths;
-    std::optional<QByteArray> archiveName;
-    for (const TFoldInfo* node : checkedNodes()) {
-        if (paths.isEmpty())
-            archiveName = archiveBaseName(node);
-        else
-            archiveName.reset();
-        paths.append(node->sPathBytes());
-    }
-    if (paths.isEmpty())
-        return;
-    FileOprations operations(&ui_);
-    // The writer reports nothing itself; a zip that was not made must not pass for done.
-    if (!operations.zipFiles(paths, QFile::encodeName(destination), archiveName))
-        ui_.alert(QString(), FileOprations::failureAlertText(operations.lastError()));
+    if (confirmTransfer("ID_ZIP_SELECTED_FILES", destination))
+        fileCommands().zip(checkedNodes(), destination);
 }
 
 // ---------------------------------------------------------------- single-file commands
 
-void FileViewerWindowController::showInFinderMenuOption()
+bool FileViewerWindowController::isShown(const TFoldInfo* node) const
+{
+    const NodeList& shown = getArrayOfFilesForPerformOperation();
+    return node && std::find(shown.begin(), shown.end(), node) != shown.end();
+}
+
+void FileViewerWindowController::showInFinderMenuOption(const TFoldInfo* clicked)
 {
     qvlog(QStringLiteral("FileViewerWindowController showInFinderMenuOption:"));
-    if (const TFoldInfo* node = nodeAt(int(selectedIndex_)))
-        FileOprations(&ui_).showInFinder(node->sPath());
+    if (isShown(clicked))
+        FileOprations(&ui_).showInFinder(clicked->sPath());
 }
 
-void FileViewerWindowController::openFileMenuOption()
+void FileViewerWindowController::openFileMenuOption(const TFoldInfo* clicked)
 {
     qvlog(QStringLiteral("FileViewerWindowController openFileMenuOption:"));
-    if (const TFoldInfo* node = nodeAt(int(selectedIndex_)))
-        FileOprations(&ui_).openFile(node->sPath());
+    if (isShown(clicked))
+        FileOprations(&ui_).openFile(clicked->sPath());
 }
 
-void FileViewerWindowController::previewFileMenuOption()
+void FileViewerWindowController::previewFileMenuOption(const TFoldInfo* clicked)
 {
     qvlog(QStringLiteral("FileViewerWindowController previewFileMenuOption:"));
-    if (const TFoldInfo* node = nodeAt(int(selectedIndex_)))
-        previewFile(node->sPath());
+    if (isShown(clicked))
+        previewFile(clicked->sPath());
 }
 
-void FileViewerWindowController::moveToTrashFileMenuOption()
+void FileViewerWindowController::moveToTrashFileMenuOption(TFoldInfo* clicked)
 {
     qvlog(QStringLiteral("FileViewerWindowController moveToTrashFileMenuOption:"));
-    performMoveToTrash();
+    performMoveToTrash(clicked);
 }

@@ -230,13 +230,10 @@ void FileViewerWindowController::windowWillClose()
 
 // ---------------------------------------------------------------- context menu
 
-bool FileViewerWindowController::validateMenuItem(MenuCommand command, int clickedRow)
+bool FileViewerWindowController::validateMenuItem(MenuCommand command, int clickedRow) const
 {
     if (command == MenuCommand::FilterPopUp)
         return true;
-    if (clickedRow < 0)
-        return false;
-    selectedIndex_ = clickedRow;
     const TFoldInfo* node = nodeAt(clickedRow);
     return node && (command == MenuCommand::ShowInFinder || !node->isNonDeleteableFile());
 }

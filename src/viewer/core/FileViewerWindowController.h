@@ -15,6 +15,7 @@
 #include <optional>
 #include <vector>
 
+class FileCommands;
 class Scheduler;
 class TFoldInfo;
 class UserInterface;
@@ -127,8 +128,9 @@ public:
     // lists and the scan tree. A node that fails keeps its row and its check box.
     void deleteFiles();
     // performMoveToTrash: after confirmation, trashes the checked nodes; when none went
-    // (none checked, or every one failed) the deletable node at selectedIndex instead.
-    void performMoveToTrash();
+    // (none checked, or every one failed) the clicked node instead, when it is shown and
+    // deletable.
+    void performMoveToTrash(TFoldInfo* clicked);
     // copySelectedFilesAt: after confirmation, copies the checked nodes into the folder.
     // Lists, check boxes and tree stay as they are.
     void copySelectedFilesAt(const QString& destination);
@@ -144,14 +146,15 @@ public:
 
     // ---- context menu ----
     // validateMenuItem: with no clicked row (below 0) only the filter panel's pop-up entries;
-    // otherwise selectedIndex becomes the row and an entry is enabled when the row's node
-    // may be deleted or the entry reveals it. Pop-up entries are always enabled.
-    bool validateMenuItem(MenuCommand command, int clickedRow);
-    std::int64_t selectedIndex() const { return selectedIndex_; }
-    void showInFinderMenuOption();
-    void openFileMenuOption();
-    void previewFileMenuOption();
-    void moveToTrashFileMenuOption();
+    // otherwise an entry is enabled when the row's node may be deleted or the entry reveals
+    // it. Pop-up entries are always enabled. Changes nothing.
+    bool validateMenuItem(MenuCommand command, int clickedRow) const;
+    // The menu's commands take the node the menu was opened on (see nodeAt), never a row,
+    // and do nothing for a node the shown list no longer holds.
+    void showInFinderMenuOption(const TFoldInfo* clicked);
+    void openFileMenuOption(const TFoldInfo* clicked);
+    void previewFileMenuOption(const TFoldInfo* clicked);
+    void moveToTrashFileMenuOption(TFoldInfo* clicked);
     void selectAllFileMenuOption() { performSelectAllOrUnSelect(1); }
     void unSelectAllFileMenuOption() { performSelectAllOrUnSelect(0); }
     // performSelectAllOrUnSelect: every node of the full list (also those a filter hides,
@@ -227,7 +230,9 @@ private:
     bool confirmTrash();
     bool confirmTransfer(const char* messageKey, const QString& destination);
     std::optional<QString> chooseDestination(const char* confirmKey);
-    NodeList trashNodes(const NodeList& nodes);
+    // The file commands as the viewer runs them: failed files stay checked.
+    FileCommands fileCommands();
+    bool isShown(const TFoldInfo* node) const;
     void applyFilterOnSelectedParameter();
     void showDatePicker(DatePicker picker);
     void storeFilterValue(const QString& key, const QVariant& value);
@@ -239,7 +244,6 @@ private:
     UserInterface& ui_;
     Scheduler& scheduler_;
     FileViewerWindowControllerDelegate* delegate_ = nullptr;
-    std::int64_t selectedIndex_ = -1;
     QString pathForPreview_;
     QString sizeText_;
     QString sizeOnDiskText_;
