@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/FolderTreeRows.h"
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 #include "fileops/FileCommands.h"
 #include "reports/FolderReports.h"
 #include "reports/ReportTable.h"

@@ -2,7 +2,7 @@
 
 #include "app/AppDelegate.h"
 
-#include "app/FileActionPrompts.h"
+#include "fileops/FileActionPrompts.h"
 
 #include "fileops/FileCommands.h"
 #include "fileops/FileOprations.h"

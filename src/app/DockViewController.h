@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 #include "reports/ReportRows.h"
 #include "settings/GeneralLib.h"
 

@@ -1,7 +1,7 @@
 #include "app/InitailWindowViewController.h"
 
 #include "app/AppDelegate.h"
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 #include "scan/DirectoryParser.h"
 #include "settings/CommonFuncs.h"
 #include "settings/Log.h"

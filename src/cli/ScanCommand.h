@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/AppDelegate.h"
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 
 #include <QStringList>
 

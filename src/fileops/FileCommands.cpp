@@ -1,6 +1,6 @@
 #include "fileops/FileCommands.h"
 
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 #include "fileops/FileOprations.h"
 #include "fileops/PathBytes.h"
 #include "fileops/SystemCalls.h"

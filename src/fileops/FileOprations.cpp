@@ -1,6 +1,6 @@
 #include "fileops/FileOprations.h"
 
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 #include "fileops/FileSystemOps.h"
 #include "fileops/PathBytes.h"
 #include "fileops/Trash.h"

@@ -1,6 +1,6 @@
 #include "preferences/CustomTypeFilterViewController.h"
 
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 #include "settings/CommonFuncs.h"
 #include "settings/TypeCatalog.h"
 

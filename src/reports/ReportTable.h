@@ -1,7 +1,7 @@
 #pragma once
 
 #include "reports/ReportRows.h"
-#include "scan/FieldTable.h"
+#include "base/FieldTable.h"
 
 #include <QString>
 #include <QAnyStringView>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "scan/FolderScanOptions.h"
-#include "scan/ItemAccess.h"
+#include "base/FolderScanOptions.h"
+#include "base/ItemAccess.h"
 
 #include <QString>
 

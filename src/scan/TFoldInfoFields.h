@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scan/FieldTable.h"
+#include "base/FieldTable.h"
 #include "scan/TFoldInfo.h"
 
 // The fields of a node by name: sName, sPath, cSize, cASize, fType, sExt, cFiles, cFolders,

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "scan/ExtensionKinds.h"
-#include "scan/FolderScanOptions.h"
+#include "base/FolderScanOptions.h"
 #include "scan/TFoldInfo.h"
 
 #include <QString>

@@ -259,11 +259,6 @@ bool CommonFuncs::strExist(const QString& text)
     return !text.isEmpty() && text.compare(QLatin1String("(null)"), Qt::CaseInsensitive) != 0;
 }
 
-bool CommonFuncs::isItemHidden(const TFoldInfo* node)
-{
-    return node && (node->itemAttrInfo().flags & ItemFlags::Invisible) != 0;
-}
-
 namespace {
 
 struct FolderId {

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "scan/FieldTable.h"
-#include "scan/TFoldInfo.h"
+#include "base/FieldTable.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -11,6 +10,8 @@
 
 #include <cstdint>
 #include <optional>
+
+class TFoldInfo;
 
 // Class operations shared by every subsystem: sizes in the user's display unit, numbers,
 // dates, the interface texts, the primitive settings accessors and a few small helpers.

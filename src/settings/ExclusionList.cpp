@@ -1,6 +1,6 @@
 #include "settings/ExclusionList.h"
 
-#include "scan/ItemAccess.h"
+#include "base/ItemAccess.h"
 #include "settings/Log.h"
 #include "settings/Paths.h"
 #include "settings/Plist.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "scan/FieldTable.h"
-#include "scan/FolderScanOptions.h"
+#include "base/FieldTable.h"
+#include "base/FolderScanOptions.h"
 
 #include <QLatin1String>
 #include <QList>

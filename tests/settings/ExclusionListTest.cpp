@@ -1,5 +1,5 @@
 #include "common/TestSupport.h"
-#include "scan/ItemAccess.h"
+#include "base/ItemAccess.h"
 #include "settings/ExclusionList.h"
 #include "settings/Paths.h"
 #include "settings/Plist.h"

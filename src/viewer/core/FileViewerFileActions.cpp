@@ -3,7 +3,7 @@
 
 #include "viewer/core/FileViewerWindowController.h"
 
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 #include "fileops/FileCommands.h"
 #include "fileops/FileOprations.h"
 #include "scan/TFoldInfo.h"

@@ -3,7 +3,7 @@
 
 #include "viewer/core/FileViewerWindowController.h"
 
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 #include "scan/TFoldInfo.h"
 #include "settings/CommonFuncs.h"
 #include "settings/GeneralLib.h"

@@ -3,9 +3,9 @@
 
 #include "viewer/core/FileViewerWindowController.h"
 
-#include "app/FileActionPrompts.h"
+#include "fileops/FileActionPrompts.h"
 
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 #include "reports/ReportRanges.h"
 #include "scan/TFoldInfo.h"
 #include "scan/TFoldInfoFields.h"

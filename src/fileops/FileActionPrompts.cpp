@@ -1,6 +1,6 @@
-#include "app/FileActionPrompts.h"
+#include "fileops/FileActionPrompts.h"
 
-#include "app/UserInterface.h"
+#include "base/UserInterface.h"
 #include "settings/CommonFuncs.h"
 #include "settings/Log.h"
 #include "settings/TextFormat.h"

@@ -1,4 +1,4 @@
-#include "scan/ItemAccess.h"
+#include "base/ItemAccess.h"
 
 #include <algorithm>
 #include <sys/stat.h>
