@@ -8,8 +8,8 @@
 FolderTreeModel::FolderTreeModel(AppDelegate& app, QObject* parent) : QAbstractItemModel(parent), app_(app)
 {
     connect(&app_, &AppDelegate::folderTreeReloaded, this, &FolderTreeModel::reload);
-    connect(&app_, &AppDelegate::folderRowsAboutToBeRemoved, this, [this](TFoldInfo* parent, int first, int last) {
-        beginRemoveRows(indexForNode(parent), first, last);
+    connect(&app_, &AppDelegate::folderRowsAboutToBeRemoved, this, [this](TFoldInfo* folder, int first, int last) {
+        beginRemoveRows(indexForNode(folder), first, last);
     });
     connect(&app_, &AppDelegate::folderRowsRemoved, this, [this] { endRemoveRows(); });
     connect(&app_, &AppDelegate::folderRowsAboutToBeReordered, this, &FolderTreeModel::onRowsAboutToBeReordered);
