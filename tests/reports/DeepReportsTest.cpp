@@ -35,7 +35,7 @@ TEST_F(ReportsTest, EveryReportOfAHundredThousandLevelsDeepTree)
     for (int level = 1000; level <= 100000; level += 1000)
         bytes += std::uint64_t(level % 97);
     EXPECT_EQ(reports.arrFilesOnly().size(), 100u);
-    EXPECT_EQ(reports.arrFilesOnly().front()->sPathBytes(), t.pathBytes() + QByteArray("/d").repeated(999) + "/f.txt");
+    EXPECT_EQ(reports.arrFilesOnly().front()->sPathBytes(), QByteArray(t.pathBytes() + QByteArray("/d").repeated(999) + "/f.txt"));
     EXPECT_TRUE(reports.arrAllChildApps().empty());
     std::uint64_t sized = 0;
     for (const TSizeInfo& row : reports.FSizeList())

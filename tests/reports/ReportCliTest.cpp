@@ -29,7 +29,7 @@ protected:
         // Written as it is produced, the document still has exactly the bytes of one
         // compact QJsonDocument of the whole (keys sorted, numbers and texts written alike).
         const QJsonDocument document = QJsonDocument::fromJson(result.out);
-        EXPECT_EQ(result.out, document.toJson(QJsonDocument::Compact) + '\n');
+        EXPECT_EQ(result.out, QByteArray(document.toJson(QJsonDocument::Compact) + '\n'));
         return document.object();
     }
     TestSupport::TempTree tree_;
