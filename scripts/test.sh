@@ -32,8 +32,14 @@ fi
 if [ "${QUORVEL_TSAN:-0}" = 1 ]; then
   scripts/install-deps.sh
   dir=${QUORVEL_BUILD_DIR:-build-tsan}
-  QUORVEL_BUILD_DIR=$dir scripts/build.sh -DQUORVEL_SANITIZE=thread
+  # Only the two suites it runs (and the command-line program they call) are built.
+  QUORVEL_BUILD_DIR=$dir QUORVEL_BUILD_TARGETS="test_scan test_app" scripts/build.sh -DQUORVEL_SANITIZE=thread
   cd "$dir"
+  # The volume-size test mounts file systems (as root) and has no threads of its own; after
+  # it the sanitizer has lost track of the main thread's locks and reports the scanner's
+  # mutex-guarded fields as races ("mutex is already destroyed" while it is held). It runs
+  # in the ordinary and the ASan runs.
+  GTEST_FILTER=-DirectoryParser.SizesAgreeWithDfOnRealFileSystems \
   TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/../scripts/tsan.supp" \
     ctest --output-on-failure --timeout 1800 -R '^(scan|app)$'
   exit
