@@ -52,7 +52,7 @@ MainWindow::MainWindow(AppDelegate& app, GuiUserInterface& ui, QWidget* parent)
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QCoreApplication::applicationName());
-    setWindowIcon(QIcon::fromTheme(QStringLiteral("quorvel"), QIcon(QStringLiteral(":/icons/quorvel.svg"))));
+    setWindowIcon(IconProvider::shared().programIcon());
     ui_.setParentWindow(this);
 
     buildToolBar();

@@ -54,6 +54,11 @@ QIcon IconProvider::applicationIcon()
 {
     return themeIcon(QStringLiteral("application-x-executable"), QStyle::SP_ComputerIcon, QStringLiteral("applications-system"));
 }
+QIcon IconProvider::programIcon()
+{
+    QIcon icon = themed(QStringLiteral("quorvel"));
+    return icon.isNull() ? QIcon(QStringLiteral(":/icons/quorvel.svg")) : icon;
+}
 QIcon IconProvider::driveIcon() { return themeIcon(QStringLiteral("drive-harddisk"), QStyle::SP_DriveHDIcon); }
 QIcon IconProvider::homeIcon() { return themeIcon(QStringLiteral("user-home"), QStyle::SP_DirHomeIcon, QStringLiteral("folder")); }
 QIcon IconProvider::genericFileIcon()

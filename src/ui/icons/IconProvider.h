@@ -30,6 +30,8 @@ public:
 
     QIcon folderIcon();
     QIcon applicationIcon();
+    // Quorvel's own icon: the installed theme icon, else the one built into the program.
+    QIcon programIcon();
     QIcon driveIcon();
     QIcon homeIcon();
     QIcon genericFileIcon();

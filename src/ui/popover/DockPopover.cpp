@@ -4,6 +4,7 @@
 #include "reports/charts/BarChartView.h"
 #include "scan/TFoldInfo.h"
 #include "settings/CommonFuncs.h"
+#include "ui/icons/IconProvider.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -11,7 +12,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
-#include <QMimeDatabase>
 #include <QPainter>
 #include <QScreen>
 #include <QTableWidget>
@@ -39,14 +39,6 @@ QIcon swatchIcon(const std::optional<ChartColor>& color, const QPalette& palette
     painter.setBrush(color ? toQColor(*color) : palette.color(QPalette::Highlight));
     painter.drawRoundedRect(QRectF(0.5, 0.5, 11, 11), 2, 2);
     return QIcon(pixmap);
-}
-
-QIcon fileIcon(const TFoldInfo* node)
-{
-    static QMimeDatabase db;
-    const QMimeType type = db.mimeTypeForFile(node->sName(), QMimeDatabase::MatchExtension);
-    return QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName(),
-                                                              QIcon::fromTheme(QStringLiteral("text-x-generic"))));
 }
 
 QTableWidget* makeTable(const QStringList& titles, QWidget* parent)
@@ -228,7 +220,7 @@ void DockPopover::buildButtons(QVBoxLayout* layout)
     auto* row = new QHBoxLayout;
     auto* open = new QToolButton(this);
     open->setObjectName(QStringLiteral("openApp"));
-    open->setIcon(QIcon::fromTheme(QStringLiteral("quorvel"), QIcon::fromTheme(QStringLiteral("drive-harddisk"))));
+    open->setIcon(IconProvider::shared().programIcon());
     open->setText(text("ID_OPEN_MAIN_WINDOW"));
     open->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     connect(open, &QToolButton::clicked, this, [this] {
@@ -238,7 +230,7 @@ void DockPopover::buildButtons(QVBoxLayout* layout)
 
     auto* preferences = new QToolButton(this);
     preferences->setObjectName(QStringLiteral("preferences"));
-    preferences->setIcon(QIcon::fromTheme(QStringLiteral("preferences-system")));
+    preferences->setIcon(ActionIcons::settings());
     preferences->setToolTip(QStringLiteral("Preferences"));
     auto preferencesAction = [this] {
         hide();
@@ -260,7 +252,8 @@ void DockPopover::buildButtons(QVBoxLayout* layout)
     });
     auto* settings = new QToolButton(this);
     settings->setObjectName(QStringLiteral("settings"));
-    settings->setIcon(QIcon::fromTheme(QStringLiteral("open-menu"), QIcon::fromTheme(QStringLiteral("emblem-system"))));
+    settings->setIcon(IconProvider::shared().themeIcon(QStringLiteral("open-menu"), QStyle::SP_TitleBarMenuButton,
+                                                       QStringLiteral("emblem-system")));
     settings->setMenu(settingsMenu_);
     settings->setPopupMode(QToolButton::InstantPopup);
 
@@ -356,7 +349,7 @@ void DockPopover::reloadDetailTable()
     detailTable_->setRowCount(rows);
     for (int row = 0; row < rows; ++row) {
         const TFoldInfo* node = model_.detailNode(row);
-        auto* name = new QTableWidgetItem(fileIcon(node), model_.detailRankText(row) + QStringLiteral("  ") + model_.detailNameText(row));
+        auto* name = new QTableWidgetItem(IconProvider::shared().iconForNode(node), model_.detailRankText(row) + QStringLiteral("  ") + model_.detailNameText(row));
         name->setToolTip(node->sPath());
         detailTable_->setItem(row, 0, name);
         detailTable_->setItem(row, 1, sizeItem(model_.detailSizeText(row)));

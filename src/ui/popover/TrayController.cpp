@@ -4,6 +4,7 @@
 #include "scan/TFoldInfo.h"
 #include "settings/CommonFuncs.h"
 #include "settings/TextFormat.h"
+#include "ui/icons/IconProvider.h"
 #include "ui/popover/DockPopover.h"
 
 #include <QAction>
@@ -23,7 +24,7 @@ QString text(const char* key) { return CommonFuncs::getLocalizedStringForKey(QSt
 // panel like the other status icons (the palette's window text colour).
 QIcon monochromeIcon()
 {
-    const QIcon source = QIcon::fromTheme(QStringLiteral("quorvel"), QIcon::fromTheme(QStringLiteral("drive-harddisk")));
+    const QIcon source = IconProvider::shared().programIcon();
     QIcon icon;
     const QColor ink = QApplication::palette().color(QPalette::WindowText);
     for (int size : {16, 22, 24, 32, 48}) {
@@ -56,8 +57,9 @@ TrayController::TrayController(AppDelegate& controller, QWidget* mainWindow, Doc
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         createTrayIcon();
     } else {
-        summaryAction_ = new QAction(QIcon::fromTheme(QStringLiteral("view-statistics"),
-                                                      QIcon::fromTheme(QStringLiteral("x-office-spreadsheet"))),
+        summaryAction_ = new QAction(IconProvider::shared().themeIcon(QStringLiteral("view-statistics"),
+                                                                      QStyle::SP_FileDialogInfoView,
+                                                                      QStringLiteral("x-office-spreadsheet")),
                                      text("ID_SUMMARY"), this);
         summaryAction_->setObjectName(QStringLiteral("summaryAction"));
     }
