@@ -185,18 +185,10 @@ std::size_t FolderReports::rowCount(int index) const
 {
     switch (index) {
     case FileExplorer: return arrFilesExplorer_.size();
-    case FileTypes: return FExtList2_.size();
-    case Attributes: return FAttrList_.size();
-    case SizeRanges: return FSizeList_.size();
-    case DateRanges: return FDateList_.size();
-    case TimeOfDay: return FTimeList_.size();
-    case Ownership: return FOwnerList_.size();
-    case CustomTypes: return FSpList_.size();
     case AllFolders: return FAllFolderList_.size();
     case Applications: return arrAllChildApps_.size();
-    case Overview: return FOverViewList_.size();
     case ObsoleteFiles: return FObsoleteFileList_.size();
-    default: return 0;
+    default: return groupedRowCount(index);
     }
 }
 
